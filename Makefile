@@ -1,0 +1,54 @@
+# Front door. `make test` is what CI runs: it installs what is missing, builds, and runs every
+# test, then the sanitizer runs (address+undefined over everything, thread over the non-Qt
+# libraries that own threads or the event loop).
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+BUILD := build
+ASAN := build-asan
+TSAN := build-tsan
+
+.PHONY: all setup build test test-main test-asan test-tsan run bench format clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-main: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+$(ASAN)/build.ninja:
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKX2_SANITIZE=address
+
+test-asan: setup $(ASAN)/build.ninja
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600
+
+$(TSAN)/build.ninja:
+	cmake -S . -B $(TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKX2_SANITIZE=thread -DKX2_WITH_QT=OFF
+
+test-tsan: setup $(TSAN)/build.ninja
+	cmake --build $(TSAN) -j $(JOBS)
+	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L tsan
+
+test: test-main test-asan test-tsan
+
+run: build
+	$(BUILD)/src/cli/kx2demo
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$(basename $$b)"; $$b; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(TSAN)

@@ -1,0 +1,26 @@
+# One static library per layer: every .cpp in src/<layer>/ that is not a program's main.
+# kx2_layer(NAME [DEPS lib...])
+function(kx2_layer name)
+  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER srcs EXCLUDE REGEX ".*/main_[^/]*\\.cpp$")
+  add_library(kx2_${name} STATIC ${srcs})
+  target_include_directories(kx2_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(kx2_${name} PUBLIC ${L_DEPS} Threads::Threads)
+endfunction()
+
+# One GoogleTest binary per layer: every .cpp in tests/<layer>/.
+# kx2_tests(LAYER [LIBS lib...] [LABELS label...])
+function(kx2_tests layer)
+  cmake_parse_arguments(T "" "" "LIBS;LABELS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(test_${layer} ${srcs})
+  target_include_directories(test_${layer} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(test_${layer} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(labels ${layer} ${T_LABELS})
+  gtest_discover_tests(test_${layer} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}")
+endfunction()

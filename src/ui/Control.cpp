@@ -1,0 +1,210 @@
+#include "ui/Control.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/Form.h"
+
+namespace ui {
+
+std::string CText(const std::string& text) {
+  const size_t zero = text.find('\0');
+  return zero == std::string::npos ? text : text.substr(0, zero);
+}
+
+Control::Control(Component* owner, std::string name) : Component(owner, std::move(name)) {}
+
+Control::~Control() {
+  // Children that belong to other owners lose their parent; the form forgets its focus.
+  for (Control* child : std::vector<Control*>(children_)) child->SetParent(nullptr);
+  if (Form* form = ParentForm(); form != nullptr && form != this) {
+    if (form->active_ == this) form->active_ = nullptr;
+  }
+  SetParent(nullptr);
+}
+
+Form* Control::ParentForm() const {
+  for (Control* c = parent_; c != nullptr; c = c->parent_) {
+    if (auto* form = dynamic_cast<Form*>(c)) return form->ParentForm();
+  }
+  return nullptr;
+}
+
+void Control::SetParent(Control* parent) {
+  if (parent == parent_) return;
+  Control* old = parent_;
+  if (old != nullptr) {
+    NotifyRemoved();
+    if (Form* form = ParentForm(); form != nullptr && form->active_ == this)
+      form->active_ = nullptr;
+    auto& siblings = old->children_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  parent_ = parent;
+  if (parent_ != nullptr) {
+    parent_->children_.push_back(this);
+    NotifyAdded();
+  }
+  ParentChanged(old);
+}
+
+// A control placed on a form is announced to the view of the form it now sits on; for a form
+// docked into another window that is the host's view.
+void Control::NotifyAdded() {
+  Form* form = parent_ != nullptr ? parent_->ParentForm() : nullptr;
+  if (form == nullptr) return;
+  if (form->View() != nullptr) form->View()->ControlAdded(*this);
+}
+
+void Control::NotifyRemoved() {
+  Form* form = parent_ != nullptr ? parent_->ParentForm() : nullptr;
+  if (form != nullptr && form->View() != nullptr) form->View()->ControlRemoved(*this);
+}
+
+void Control::Notify(Prop what) {
+  Form* form = ParentForm();
+  if (form != nullptr && form->View() != nullptr) form->View()->ControlChanged(*this, what);
+}
+
+void Control::SetTextRaw(const std::string& text) {
+  text_ = CText(text);
+  Notify(Prop::Text);
+}
+
+void Control::SetText(const std::string& text) {
+  std::string value = CText(text);
+  if (value == text_) return;
+  text_ = std::move(value);
+  Notify(Prop::Text);
+  if (TextRaisesChange()) DoChange();
+}
+
+void Control::SetHint(const std::string& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  Notify(Prop::Hint);
+}
+
+void Control::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Notify(Prop::Enabled);
+}
+
+bool Control::EffectivelyEnabled() const {
+  for (const Control* c = this; c != nullptr; c = c->parent_)
+    if (!c->enabled_) return false;
+  return true;
+}
+
+void Control::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  Notify(Prop::Visible);
+}
+
+bool Control::Showing() const {
+  for (const Control* c = this; c != nullptr; c = c->parent_)
+    if (!c->visible_) return false;
+  return true;
+}
+
+void Control::SetFontColor(Color color) {
+  if (color == fontColor_) return;
+  fontColor_ = color;
+  Notify(Prop::FontColor);
+}
+
+void Control::SetBackColor(Color color) {
+  if (color == color_) return;
+  color_ = color;
+  Notify(Prop::Color);
+}
+
+void Control::SetFontBold(bool bold) {
+  if (bold == fontBold_) return;
+  fontBold_ = bold;
+  Notify(Prop::FontColor);
+}
+
+void Control::SetBounds(int left, int top, int width, int height) {
+  Rect r{left, top, width, height};
+  if (r == bounds_) return;
+  bounds_ = r;
+  Notify(Prop::Bounds);
+}
+
+bool Control::Focused() const {
+  Form* form = ParentForm();
+  return form != nullptr && form->ActiveControl() == this;
+}
+
+void Control::SetFocus() {
+  if (Form* form = ParentForm()) form->SetActiveControl(this);
+}
+
+bool Control::UserFocus() {
+  if (!CanFocus() || !UserCanAct()) return false;
+  Form* form = ParentForm();
+  if (form == nullptr) return false;
+  UserScope scope(*this);
+  form->SetActiveControl(this);
+  return form->ActiveControl() == this;
+}
+
+void Control::UserKey(char key) {
+  if (!UserCanAct()) return;
+  UserScope scope(*this);
+  uint16_t vk = 0;
+  switch (key) {
+    case '\r':
+      vk = VK_RETURN;
+      break;
+    case 0x1B:
+      vk = VK_ESCAPE;
+      break;
+    case '\b':
+      vk = VK_BACK;
+      break;
+    case '\t':
+      vk = VK_TAB;
+      break;
+    default:
+      break;
+  }
+  if (vk != 0 && OnKeyDown) {
+    OnKeyDown(*this, vk, ssNone);
+    if (vk == 0) return;
+  }
+  if (OnKeyPress) OnKeyPress(*this, key);
+  if (key != 0) ApplyKey(key);
+}
+
+void Control::UserKeyDown(uint16_t key, unsigned shift) {
+  if (!UserCanAct()) return;
+  UserScope scope(*this);
+  if (OnKeyDown) OnKeyDown(*this, key, shift);
+  if (key != 0) ApplyKeyDown(key, shift);
+}
+
+void Control::UserClick() {
+  if (!UserCanAct()) return;
+  UserScope scope(*this);
+  if (CanFocus()) UserFocus();
+  DoClick();
+}
+
+void Control::DoChange() {
+  if (OnChange) OnChange(*this);
+}
+void Control::DoClick() {
+  if (OnClick) OnClick(*this);
+}
+void Control::DoEnter() {
+  if (OnEnter) OnEnter(*this);
+}
+void Control::DoExit() {
+  if (OnExit) OnExit(*this);
+}
+
+}  // namespace ui
