@@ -42,7 +42,7 @@ test-tsan: setup $(TSAN)/build.ninja
 test: test-main test-asan test-tsan
 
 run: build
-	$(BUILD)/src/cli/kx2demo
+	scripts/demo $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$(basename $$b)"; $$b; done
