@@ -27,9 +27,12 @@ function(kx2_tests layer)
   add_executable(test_${layer} ${srcs})
   target_include_directories(test_${layer} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(test_${layer} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(labels ${layer} ${T_LABELS})
-  # A list value must reach set_tests_properties as one argument.
-  string(REPLACE ";" "\\;" labels "${labels}")
+  # Test discovery passes one label through intact, so extra labels join the layer's name:
+  # "serial_tsan" is found by both `ctest -L serial` and `ctest -L tsan`.
+  set(label ${layer})
+  foreach(extra ${T_LABELS})
+    string(APPEND label "_${extra}")
+  endforeach()
   gtest_discover_tests(test_${layer} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}")
+    PROPERTIES LABELS ${label})
 endfunction()
