@@ -1,0 +1,351 @@
+#include "app/FormMain.h"
+
+#include <cstdlib>
+
+#include "app/TerminalLog.h"
+#include "device/KXADCdect.h"
+#include "lang/LangText.h"
+#include "protocol/VScriptConnect.h"
+#include "protocol/VScriptReset.h"
+#include "serial/TQlsComm32.h"
+#include "support/VQelAppInfo.h"
+#include "ui/EventLoop.h"
+
+bool pollGuard = false;
+
+namespace {
+
+const char* const kTexts = "Texts";
+
+template <class T>
+T* Make(ui::Form* form, ui::Control* parent, const char* name, int left, int top, int width,
+        int height, const std::string& caption = {}) {
+  auto* c = new T(form, name);
+  c->SetBounds(left, top, width, height);
+  if (!caption.empty()) c->SetText(caption);
+  c->SetParent(parent);
+  return c;
+}
+
+}  // namespace
+
+TFormMain::TFormMain(ui::Component* owner, ProgramEnv env)
+    : ui::Form(owner, "FormMain"), env_(std::move(env)) {
+  BuildResource();
+  FormCreate();
+}
+
+TFormMain::~TFormMain() {
+  // The module talks to the port and the window's controls: it goes first.
+  uniModule.reset();
+  QlsComm321.reset();
+}
+
+void TFormMain::BuildResource() {
+  SetText("KX2 Init");
+  SetBorder(ui::BorderStyle::Single);
+  SetBounds(0, 0, 660, 520);
+
+  QlsComm321 = std::make_unique<TQlsComm32>("QlsComm321");
+  QlsComm321->SetAutoReconnect(false);
+  QlsComm321->SetCommPort("COM2");
+
+  VQelAppInfo1 = new VQelAppInfo(this, env_.store, "VQelAppInfo1");
+  VQelAppInfo1->SetAppName("KX2 Init");
+  VQelAppInfo1->SetRegistryPath("Software\\Qel\\");
+  VQelAppInfo1->OnApplRunning = [this](VQelAppInfo&) { VQelAppInfo1ApplRunning(); };
+  VQelAppInfo1->OnOwnerFirstShow = [this](VQelAppInfo&) { VQelAppInfo1OwnerFirstShow(); };
+  VQelAppInfo1->Loaded();
+
+  VQelTerminal1 = new TerminalLog(this, "VQelTerminal1");
+
+  Timer1 = new ui::Timer(this, "Timer1");
+  Timer1->SetEnabled(false);
+  Timer1->SetInterval(10);
+  Timer1->SetOnTimer([this](ui::Timer&) { Timer1Timer(); });
+
+  MenuFile = new ui::MenuItem(this, "MenuFile");
+  MenuFile->SetCaption("&Soubor");
+  MenuFileExit = new ui::MenuItem(this, "MenuFileExit", MenuFile);
+  MenuFileExit->SetCaption("&Konec");
+  MenuFileExit->OnClick = [this](ui::MenuItem&) { MenuFileExitClick(); };
+  MenuHelp = new ui::MenuItem(this, "MenuHelp");
+  MenuHelp->SetCaption("&Nápověda");
+
+  OpenDialog1 = new ui::FileDialog(this, "OpenDialog1", ui::FileDialog::Kind::Open);
+  OpenDialog1->SetFilter("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*");
+  OpenDialog1->SetDefaultExt("eep");
+  OpenDialog1->SetOptions(ui::ofHideReadOnly | ui::ofFileMustExist | ui::ofEnableSizing);
+  SaveDialog1 = new ui::FileDialog(this, "SaveDialog1", ui::FileDialog::Kind::Save);
+  SaveDialog1->SetFilter("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*");
+  SaveDialog1->SetDefaultExt("eep");
+  SaveDialog1->SetOptions(ui::ofHideReadOnly | ui::ofOverwritePrompt | ui::ofEnableSizing);
+  SaveDialog2 = new ui::FileDialog(this, "SaveDialog2", ui::FileDialog::Kind::Save);
+  SaveDialog2->SetFilter("Zpráva HTML (*.html)|*.html|Všechny soubory (*.*)|*.*");
+  SaveDialog2->SetDefaultExt("html");
+  SaveDialog2->SetOptions(ui::ofHideReadOnly | ui::ofOverwritePrompt | ui::ofEnableSizing);
+
+  PageControl1 = Make<ui::PageControl>(this, this, "PageControl1", 4, 4, 648, 420);
+  struct SheetDef {
+    ui::TabSheet** sheet;
+    const char* name;
+    const char* caption;
+  };
+  const SheetDef sheets[] = {
+      {&SheetGeneral, "SheetGeneral", "Obecné"},     {&SheetNumbers, "SheetNumbers", "Telefony"},
+      {&SheetDIns, "SheetDIns", "Vstupy"},           {&SheetDOuts, "SheetDOuts", "Výstupy"},
+      {&SheetAIns, "SheetAIns", "Analogové vstupy"}, {&SheetDin815, "SheetDin815", "Vstupy 8-15"},
+  };
+  for (const auto& def : sheets) {
+    *def.sheet = new ui::TabSheet(this, def.name);
+    (*def.sheet)->SetText(def.caption);
+    (*def.sheet)->SetBounds(0, 0, 640, 392);
+    (*def.sheet)->SetPageControl(PageControl1);
+  }
+
+  GroupDevInfo = Make<ui::GroupBox>(this, SheetGeneral, "GroupDevInfo", 400, 8, 228, 80,
+                                    "Informace o zařízení");
+  Make<ui::Label>(this, GroupDevInfo, "LabID", 10, 22, 60, 16, "Typ:");
+  LabelID = Make<ui::Label>(this, GroupDevInfo, "LabelID", 80, 22, 140, 16, "-");
+  Make<ui::Label>(this, GroupDevInfo, "LabVersion", 10, 46, 60, 16, "Verze:");
+  LabelVersion = Make<ui::Label>(this, GroupDevInfo, "LabelVersion", 80, 46, 140, 16, "1.0");
+
+  // Bottom row.
+  const int y = 436;
+  LabComm = Make<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, "Spojení:");
+  LabelComm = Make<ui::Label>(this, this, "LabelComm", 62, y + 4, 110, 16, "Není odpověď");
+  ShapeProgress = Make<ui::Shape>(this, this, "ShapeProgress", 176, y + 2, 18, 18);
+  ShapeProgress->SetType(ui::ShapeType::Circle);
+  ShapeProgress->SetBrushColor(ui::clYellow);
+  ComboComm = Make<ui::ComboBox>(this, this, "ComboComm", 200, y, 150, 22);
+  ComboComm->SetItems({"COM1", "COM2", "COM3", "COM4"});
+  ComboComm->OnChange = [this](ui::Control&) { ComboCommChange(); };
+  BtnConnect = Make<ui::Button>(this, this, "BtnConnect", 358, y - 2, 90, 26, "Connect");
+  BtnConnect->OnClick = [this](ui::Control&) { BtnConnectClick(); };
+  ReadEEPROM = Make<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, "Načíst");
+  ReadEEPROM->SetEnabled(false);
+  ReadEEPROM->OnClick = [this](ui::Control&) { ReadEEPROMClick(); };
+  WriteEEPROM = Make<ui::Button>(this, this, "WriteEEPROM", 556, y - 2, 94, 26, "Zapsat");
+  WriteEEPROM->SetEnabled(false);
+  WriteEEPROM->OnClick = [this](ui::Control&) { WriteEEPROMClick(); };
+  BtnDisCon = Make<ui::Button>(this, this, "BtnDisCon", 456, y + 30, 94, 26, "Připojit");
+  BtnDisCon->SetVisible(false);
+  BtnDisCon->OnClick = [this](ui::Control&) { BtnDisConClick(); };
+  BtnPrerusit = Make<ui::Button>(this, this, "BtnPrerusit", 556, y + 30, 94, 26, "Přerušit");
+  BtnPrerusit->SetVisible(false);
+  BtnPrerusit->SetEnabled(false);
+  BtnPrerusit->OnClick = [this](ui::Control&) { BtnPrerusitClick(); };
+
+  OnClose = [this](ui::Form&, ui::CloseAction& action) { FormClose(action); };
+  // The window keeps its size.
+  OnCanResize = [](ui::Form&, int&, int&, bool& resize) { resize = false; };
+
+  QlsComm321->OnReceiveData = [this](const uint8_t* data, uint16_t n) {
+    QlsComm321ReceiveData(data, n);
+  };
+  QlsComm321->OnStateChange = [this](TCommState state) { QlsComm321StateChange(state); };
+  QlsComm321->Loaded();
+}
+
+int TFormMain::MessageBox2(const std::string& text, unsigned flags) {
+  return VQelAppInfo1->MessageBox2(text, flags);
+}
+
+void TFormMain::FormCreate() {
+  SheetAIns->SetTabVisible(false);
+  SheetDin815->SetTabVisible(false);
+  echoBuffer = std::make_unique<TInputBuffer>();
+  if (ui::App() != nullptr) {
+    ui::App()->SetHintHidePause(5000);
+    // Fit the window into the desktop's work area.
+    const ui::Rect area = ui::App()->GetDesktop().WorkArea();
+    int l = Left(), t = Top(), w = Width(), h = Height();
+    if (w > area.width) w = area.width;
+    if (h > area.height) h = area.height;
+    if (l + w > area.Right()) l = area.Right() - w;
+    if (t + h > area.Bottom()) t = area.Bottom() - h;
+    if (l < area.left) l = area.left;
+    if (t < area.top) t = area.top;
+    ui::Form::SetNormalBounds({l, t, w, h});
+  }
+  MenuHelp->SetRightJustify(true);
+  configSaved = true;
+  closeQueryDone = false;
+  inCloseQuery = false;
+}
+
+void TFormMain::VQelAppInfo1OwnerFirstShow() {
+  VQelAppInfo1->loadPositions();
+}
+
+void TFormMain::VQelAppInfo1ApplRunning() {
+  DeferredStart();
+}
+
+void TFormMain::DeferredStart() {
+  PageControl1->SetActivePage(SheetGeneral);
+  PageControl1->SetVisible(false);
+  uniModule = std::make_unique<KXADCdect>(*QlsComm321, this);
+  uniModule->onRefreshLinkState = [this] { QlsComm321StateChange(QlsComm321->ConnectionState()); };
+  uniModule->messageBox = [this](const std::string& text, unsigned flags) {
+    return MessageBox2(text, flags);
+  };
+  uniModule->terminal = VQelTerminal1;
+  PageControl1->SetVisible(true);
+  uniModule->Init();
+  ui::Loop().ProcessMessages();
+
+  // The program's folder under the documents folder, or the program's own folder.
+  const std::string appName = VQelAppInfo1->AppName();
+  if (env_.documentsDir.empty()) {
+    documentsDir = env_.programDir;
+  } else {
+    documentsDir = env_.documentsDir;
+    if (documentsDir.back() != '/') documentsDir += '/';
+    documentsDir += "Qel/" + appName + "/";
+  }
+  if (!env_.sysConfDir.empty()) windowsDir = env_.sysConfDir;
+
+  if (env_.store != nullptr) {
+    // Booleans are kept as "0"/"1" texts; a stored number reads the same way.
+    const std::string firstTime = VQelAppInfo1->ReadRegistryString("Options", "FirstTime", "1");
+    if (std::atoi(firstTime.c_str()) != 0) showOptionsOnStart = true;
+  }
+  OpenDialog1->SetInitialDir(documentsDir);
+  OpenDialog1->SetFileName(appName + ".eep");
+  SaveDialog1->SetInitialDir(documentsDir);
+  SaveDialog1->SetFileName(appName + ".eep");
+
+  QlsComm321->SetCommComboBoxIndex(*ComboComm);
+  Timer1->SetEnabled(true);
+
+  startedUp = true;
+  if (closeRequested) {
+    closeRequested = false;
+    Close();
+  }
+}
+
+void TFormMain::Timer1Timer() {
+  if (showOptionsOnStart) {
+    showOptionsOnStart = false;
+    // The options window arrives with the dialogs; until then the first run only records it.
+  }
+  if (pollGuard) return;
+  pollGuard = true;
+  PollStep();
+  ui::Loop().ProcessMessages();
+  pollGuard = false;
+}
+
+void TFormMain::PollStep() {
+  if (uniModule) uniModule->Poll();
+  if (closeRequested) Close();
+}
+
+void TFormMain::QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length) {
+  echoBuffer->AddData(buffer, length);
+  echoBuffer->CStr();
+  VQelTerminal1->AddBytes(echoBuffer->Data(), static_cast<int>(echoBuffer->Length()),
+                          VQelTerminal_ltInBin);
+  echoBuffer->Clear();
+  if (!uniModule) return;
+  for (uint16_t i = 0; i < length; ++i) uniModule->FeedByte(buffer[i]);
+}
+
+void TFormMain::QlsComm321StateChange(TCommState state) {
+  switch (state) {
+    case TCommState::CommStateFailed:
+      LabelComm->SetText(GetLangText(kTexts, "CommPortBlocked", "Port blokován"));
+      LabelComm->SetFontColor(ui::RGB(255, 0, 0));
+      BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", "Připojit"));
+      break;
+    case TCommState::CommStateDisconnected:
+      LabelComm->SetText(GetLangText(kTexts, "CommPortFreed", "Port uvolněn"));
+      LabelComm->SetFontColor(ui::RGB(0, 0, 0));
+      BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", "Připojit"));
+      break;
+    default:
+      if (uniModule && !uniModule->IsDisconnected()) {
+        LabelComm->SetText(GetLangText(kTexts, "CommPortOK", "Připojeno"));
+        LabelComm->SetFontColor(ui::RGB(0, 0, 255));
+      } else {
+        LabelComm->SetText(GetLangText(kTexts, "CommPortNoResp", "Není odpověď"));
+        LabelComm->SetFontColor(ui::RGB(128, 0, 128));
+      }
+      BtnDisCon->SetText(GetLangText(kTexts, "CommPortDisconnect", "Odpojit"));
+      break;
+  }
+  if (state == TCommState::CommStateFailed || state == TCommState::CommStateDisconnected) {
+    if (uniModule) uniModule->SetDisconnected();
+  }
+  ComboComm->SetEnabled(state != TCommState::CommStateConnected);
+}
+
+void TFormMain::ComboCommChange() {
+  QlsComm321->SetCommPort(ComboComm->Text());
+}
+
+void TFormMain::BtnConnectClick() {
+  if (!uniModule) return;
+  if (uniModule->IsDisconnected()) {
+    if (uniModule->ConnectScript().IsRunning())
+      uniModule->ConnectScript().RequestAbort();
+    else
+      uniModule->ConnectScript().StartConnect(nullptr);
+  } else {
+    if (uniModule->ResetScript().IsRunning())
+      uniModule->ResetScript().RequestAbort();
+    else
+      uniModule->ResetScript().StartReset(nullptr);
+  }
+}
+
+void TFormMain::BtnDisConClick() {
+  QlsComm321->SetAutoReconnect(false);
+  if (QlsComm321->Connected())
+    QlsComm321->StopComm();
+  else
+    QlsComm321->StartComm();
+}
+
+void TFormMain::BtnPrerusitClick() {
+  if (uniModule) uniModule->Abort();
+}
+
+void TFormMain::ReadEEPROMClick() {
+  // Reading and writing arrive with the synchronisation script.
+}
+
+void TFormMain::WriteEEPROMClick() {}
+
+void TFormMain::VQelTerminal1TermSendData(const uint8_t* bytes, int count) {
+  if (uniModule) uniModule->Send(bytes, count);
+}
+
+void TFormMain::MenuFileExitClick() {
+  Close();
+}
+
+void TFormMain::FormClose(ui::CloseAction& action) {
+  action = ui::CloseAction::None;
+  if (!startedUp) {
+    closeRequested = true;
+    return;
+  }
+  if (!closeRequested) {
+    closeRequested = true;
+    uniModule->RequestDisconnect();
+    if (env_.store != nullptr) VQelAppInfo1->WriteRegistryString("Options", "FirstTime", "0");
+    return;
+  }
+  if (uniModule->RequestDisconnect()) {
+    if (QlsComm321->Connected()) {
+      QlsComm321->StopComm();
+      return;
+    }
+    Timer1->SetEnabled(false);
+    action = ui::CloseAction::Free;
+    closeDone = true;
+  }
+}

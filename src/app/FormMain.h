@@ -1,0 +1,107 @@
+#pragma once
+// The main window: the bottom row with the port, the connect button, Read and Write and the link
+// status; the settings pages; the menus; the 10 ms poll loop that drives the device module; the
+// receive path from the serial port to the terminal and the module; the close sequence that lets
+// a connected unit go before the window may close.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ProgramEnv.h"
+#include "protocol/TInputBuffer.h"
+#include "serial/CommTypes.h"
+#include "ui/Controls.h"
+#include "ui/FileDialog.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+#include "ui/Timer.h"
+
+class TQlsComm32;
+class VQelAppInfo;
+class VUniModule;
+class TerminalLog;
+
+class TFormMain : public ui::Form {
+ public:
+  TFormMain(ui::Component* owner, ProgramEnv env);
+  ~TFormMain() override;
+
+  // Components.
+  std::unique_ptr<TQlsComm32> QlsComm321;
+  VQelAppInfo* VQelAppInfo1 = nullptr;
+  TerminalLog* VQelTerminal1 = nullptr;
+  ui::Timer* Timer1 = nullptr;
+  ui::PageControl* PageControl1 = nullptr;
+  ui::TabSheet* SheetGeneral = nullptr;
+  ui::TabSheet* SheetNumbers = nullptr;
+  ui::TabSheet* SheetDIns = nullptr;
+  ui::TabSheet* SheetDOuts = nullptr;
+  ui::TabSheet* SheetAIns = nullptr;
+  ui::TabSheet* SheetDin815 = nullptr;
+  ui::MenuItem* MenuFile = nullptr;
+  ui::MenuItem* MenuFileExit = nullptr;
+  ui::MenuItem* MenuHelp = nullptr;
+  ui::FileDialog* OpenDialog1 = nullptr;
+  ui::FileDialog* SaveDialog1 = nullptr;
+  ui::FileDialog* SaveDialog2 = nullptr;
+  ui::ComboBox* ComboComm = nullptr;
+  ui::Button* BtnConnect = nullptr;
+  ui::Button* BtnDisCon = nullptr;
+  ui::Button* BtnPrerusit = nullptr;
+  ui::Label* LabComm = nullptr;
+  ui::Label* LabelComm = nullptr;
+  ui::Shape* ShapeProgress = nullptr;
+  ui::Button* ReadEEPROM = nullptr;
+  ui::Button* WriteEEPROM = nullptr;
+  ui::GroupBox* GroupDevInfo = nullptr;
+  ui::Label* LabelID = nullptr;
+  ui::Label* LabelVersion = nullptr;
+
+  // Own fields.
+  std::unique_ptr<VUniModule> uniModule;
+  bool startedUp = false;
+  bool closeRequested = false;
+  bool closeDone = false;
+  bool showOptionsOnStart = false;
+  std::string windowsDir;
+  std::string documentsDir;
+  std::unique_ptr<TInputBuffer> echoBuffer;
+  bool configSaved = true;
+  bool closeQueryDone = false;
+  bool inCloseQuery = false;
+
+  // Handlers bound by the window's resource.
+  void FormCreate();
+  void VQelAppInfo1OwnerFirstShow();
+  void VQelAppInfo1ApplRunning();
+  void Timer1Timer();
+  void QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length);
+  void QlsComm321StateChange(TCommState state);
+  void FormClose(ui::CloseAction& action);
+  void ComboCommChange();
+  void BtnConnectClick();
+  void BtnDisConClick();
+  void BtnPrerusitClick();
+  void ReadEEPROMClick();
+  void WriteEEPROMClick();
+  void VQelTerminal1TermSendData(const uint8_t* bytes, int count);
+  void MenuFileExitClick();
+
+  // Own operations.
+  void DeferredStart();
+  void PollStep();
+
+  const ProgramEnv& Env() const { return env_; }
+  // Shows a message through the application-info component (captioned with the program's name).
+  int MessageBox2(const std::string& text, unsigned flags);
+
+ private:
+  void BuildResource();
+
+  ProgramEnv env_;
+};
+
+// The poll loop's re-entry guard.
+extern bool pollGuard;

@@ -1,0 +1,21 @@
+#pragma once
+// What the program takes from its surroundings, gathered in one place so that the desktop, the
+// command line and tests can each provide their own.
+
+#include <string>
+#include <vector>
+
+class SettingsStore;
+
+struct ProgramEnv {
+  // Command-line arguments after the program name (configuration files to load at start).
+  std::vector<std::string> args;
+  // The per-user settings store; null: options are neither read nor written (kx2ctl, tests).
+  SettingsStore* store = nullptr;
+  // The user's documents folder (without the program's subfolder); empty: unknown.
+  std::string documentsDir;
+  // The folder of the shipped system files (qel_smsc.ini); with a trailing separator.
+  std::string sysConfDir;
+  // The program's own folder, with a trailing separator.
+  std::string programDir;
+};
