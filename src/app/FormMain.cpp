@@ -8,6 +8,7 @@
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "serial/TQlsComm32.h"
+#include "support/Cp1250.h"
 #include "support/VQelAppInfo.h"
 #include "ui/EventLoop.h"
 
@@ -70,18 +71,18 @@ void TFormMain::BuildResource() {
   MenuFileExit->SetCaption("&Konec");
   MenuFileExit->OnClick = [this](ui::MenuItem&) { MenuFileExitClick(); };
   MenuHelp = new ui::MenuItem(this, "MenuHelp");
-  MenuHelp->SetCaption("&Nápověda");
+  MenuHelp->SetCaption(Win1250("&Nápověda"));
 
   OpenDialog1 = new ui::FileDialog(this, "OpenDialog1", ui::FileDialog::Kind::Open);
-  OpenDialog1->SetFilter("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*");
+  OpenDialog1->SetFilter(Win1250("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*"));
   OpenDialog1->SetDefaultExt("eep");
   OpenDialog1->SetOptions(ui::ofHideReadOnly | ui::ofFileMustExist | ui::ofEnableSizing);
   SaveDialog1 = new ui::FileDialog(this, "SaveDialog1", ui::FileDialog::Kind::Save);
-  SaveDialog1->SetFilter("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*");
+  SaveDialog1->SetFilter(Win1250("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*"));
   SaveDialog1->SetDefaultExt("eep");
   SaveDialog1->SetOptions(ui::ofHideReadOnly | ui::ofOverwritePrompt | ui::ofEnableSizing);
   SaveDialog2 = new ui::FileDialog(this, "SaveDialog2", ui::FileDialog::Kind::Save);
-  SaveDialog2->SetFilter("Zpráva HTML (*.html)|*.html|Všechny soubory (*.*)|*.*");
+  SaveDialog2->SetFilter(Win1250("Zpráva HTML (*.html)|*.html|Všechny soubory (*.*)|*.*"));
   SaveDialog2->SetDefaultExt("html");
   SaveDialog2->SetOptions(ui::ofHideReadOnly | ui::ofOverwritePrompt | ui::ofEnableSizing);
 
@@ -89,12 +90,15 @@ void TFormMain::BuildResource() {
   struct SheetDef {
     ui::TabSheet** sheet;
     const char* name;
-    const char* caption;
+    std::string caption;
   };
   const SheetDef sheets[] = {
-      {&SheetGeneral, "SheetGeneral", "Obecné"},     {&SheetNumbers, "SheetNumbers", "Telefony"},
-      {&SheetDIns, "SheetDIns", "Vstupy"},           {&SheetDOuts, "SheetDOuts", "Výstupy"},
-      {&SheetAIns, "SheetAIns", "Analogové vstupy"}, {&SheetDin815, "SheetDin815", "Vstupy 8-15"},
+      {&SheetGeneral, "SheetGeneral", Win1250("Obecné")},
+      {&SheetNumbers, "SheetNumbers", "Telefony"},
+      {&SheetDIns, "SheetDIns", "Vstupy"},
+      {&SheetDOuts, "SheetDOuts", Win1250("Výstupy")},
+      {&SheetAIns, "SheetAIns", Win1250("Analogové vstupy")},
+      {&SheetDin815, "SheetDin815", "Vstupy 8-15"},
   };
   for (const auto& def : sheets) {
     *def.sheet = new ui::TabSheet(this, def.name);
@@ -104,7 +108,7 @@ void TFormMain::BuildResource() {
   }
 
   GroupDevInfo = Make<ui::GroupBox>(this, SheetGeneral, "GroupDevInfo", 400, 8, 228, 80,
-                                    "Informace o zařízení");
+                                    Win1250("Informace o zařízení"));
   Make<ui::Label>(this, GroupDevInfo, "LabID", 10, 22, 60, 16, "Typ:");
   LabelID = Make<ui::Label>(this, GroupDevInfo, "LabelID", 80, 22, 140, 16, "-");
   Make<ui::Label>(this, GroupDevInfo, "LabVersion", 10, 46, 60, 16, "Verze:");
@@ -112,8 +116,8 @@ void TFormMain::BuildResource() {
 
   // Bottom row.
   const int y = 436;
-  LabComm = Make<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, "Spojení:");
-  LabelComm = Make<ui::Label>(this, this, "LabelComm", 62, y + 4, 110, 16, "Není odpověď");
+  LabComm = Make<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, Win1250("Spojení:"));
+  LabelComm = Make<ui::Label>(this, this, "LabelComm", 62, y + 4, 110, 16, Win1250("Není odpověď"));
   ShapeProgress = Make<ui::Shape>(this, this, "ShapeProgress", 176, y + 2, 18, 18);
   ShapeProgress->SetType(ui::ShapeType::Circle);
   ShapeProgress->SetBrushColor(ui::clYellow);
@@ -122,16 +126,17 @@ void TFormMain::BuildResource() {
   ComboComm->OnChange = [this](ui::Control&) { ComboCommChange(); };
   BtnConnect = Make<ui::Button>(this, this, "BtnConnect", 358, y - 2, 90, 26, "Connect");
   BtnConnect->OnClick = [this](ui::Control&) { BtnConnectClick(); };
-  ReadEEPROM = Make<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, "Načíst");
+  ReadEEPROM = Make<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, Win1250("Načíst"));
   ReadEEPROM->SetEnabled(false);
   ReadEEPROM->OnClick = [this](ui::Control&) { ReadEEPROMClick(); };
   WriteEEPROM = Make<ui::Button>(this, this, "WriteEEPROM", 556, y - 2, 94, 26, "Zapsat");
   WriteEEPROM->SetEnabled(false);
   WriteEEPROM->OnClick = [this](ui::Control&) { WriteEEPROMClick(); };
-  BtnDisCon = Make<ui::Button>(this, this, "BtnDisCon", 456, y + 30, 94, 26, "Připojit");
+  BtnDisCon = Make<ui::Button>(this, this, "BtnDisCon", 456, y + 30, 94, 26, Win1250("Připojit"));
   BtnDisCon->SetVisible(false);
   BtnDisCon->OnClick = [this](ui::Control&) { BtnDisConClick(); };
-  BtnPrerusit = Make<ui::Button>(this, this, "BtnPrerusit", 556, y + 30, 94, 26, "Přerušit");
+  BtnPrerusit =
+      Make<ui::Button>(this, this, "BtnPrerusit", 556, y + 30, 94, 26, Win1250("Přerušit"));
   BtnPrerusit->SetVisible(false);
   BtnPrerusit->SetEnabled(false);
   BtnPrerusit->OnClick = [this](ui::Control&) { BtnPrerusitClick(); };
@@ -256,21 +261,21 @@ void TFormMain::QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length) {
 void TFormMain::QlsComm321StateChange(TCommState state) {
   switch (state) {
     case TCommState::CommStateFailed:
-      LabelComm->SetText(GetLangText(kTexts, "CommPortBlocked", "Port blokován"));
+      LabelComm->SetText(GetLangText(kTexts, "CommPortBlocked", Win1250("Port blokován")));
       LabelComm->SetFontColor(ui::RGB(255, 0, 0));
-      BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", "Připojit"));
+      BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", Win1250("Připojit")));
       break;
     case TCommState::CommStateDisconnected:
-      LabelComm->SetText(GetLangText(kTexts, "CommPortFreed", "Port uvolněn"));
+      LabelComm->SetText(GetLangText(kTexts, "CommPortFreed", Win1250("Port uvolněn")));
       LabelComm->SetFontColor(ui::RGB(0, 0, 0));
-      BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", "Připojit"));
+      BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", Win1250("Připojit")));
       break;
     default:
       if (uniModule && !uniModule->IsDisconnected()) {
-        LabelComm->SetText(GetLangText(kTexts, "CommPortOK", "Připojeno"));
+        LabelComm->SetText(GetLangText(kTexts, "CommPortOK", Win1250("Připojeno")));
         LabelComm->SetFontColor(ui::RGB(0, 0, 255));
       } else {
-        LabelComm->SetText(GetLangText(kTexts, "CommPortNoResp", "Není odpověď"));
+        LabelComm->SetText(GetLangText(kTexts, "CommPortNoResp", Win1250("Není odpověď")));
         LabelComm->SetFontColor(ui::RGB(128, 0, 128));
       }
       BtnDisCon->SetText(GetLangText(kTexts, "CommPortDisconnect", "Odpojit"));

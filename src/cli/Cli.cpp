@@ -142,6 +142,7 @@ class Session {
     TFormMain& m = Main();
     m.ComboComm->UserReplace(Utf8ToCp1250(port));
     m.BtnConnect->UserClick();
+    loop_.RunPending();  // the port's state report arrives as posted work
     if (!m.QlsComm321->Connected()) {
       err_ << Cp1250ToUtf8(m.LabelComm->Text()) << ": " << port << "\n";
       return false;
@@ -152,7 +153,7 @@ class Session {
       // No answer to the link test: abort as a user does with the same button.
       m.BtnConnect->UserClick();
       loop_.RunUntil([&] { return !connect.IsRunning(); }, 5000);
-      err_ << Cp1250ToUtf8(GetLangText("Texts", "CommPortNoResp", "Není odpověď")) << "\n";
+      err_ << Cp1250ToUtf8(GetLangText("Texts", "CommPortNoResp", Win1250("Není odpověď"))) << "\n";
       return false;
     }
     loop_.RunUntil([&] { return !connect.IsRunning(); }, 60000);

@@ -14,3 +14,9 @@ std::string Cp1250ToUtf8(const std::string& text);
 // truncated or overlong sequences, surrogates, values above U+10FFFF) becomes one "?" per
 // malformed piece; decoding resumes at the first byte that could start a character.
 std::string Utf8ToCp1250(const std::string& text);
+
+// Source files are UTF-8 while the program's texts are Windows-1250: every literal with letters
+// beyond ASCII goes through this ("Port blokován" in the source, cp1250 bytes at run time).
+inline std::string Win1250(const char* utf8Literal) {
+  return Utf8ToCp1250(utf8Literal);
+}
