@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include "app/FormMain.h"
+#include "app/Program.h"
+#include "app/TerminalLog.h"
+#include "protocol/VScriptConnect.h"
+#include "protocol/VUniModule.h"
+#include "serial/TQlsComm32.h"
+#include "sim/PtyUnit.h"
+#include "support/Cp1250.h"
+#include "ui/HeadlessLoop.h"
+
+namespace {
+
+// The program as the desktop runs it, on the real clock, with a simulated unit on a
+// pseudo-terminal.
+struct MainWindow : ::testing::Test {
+  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Real};
+  sim::PtyUnit unit;
+  std::unique_ptr<Program> program;
+
+  void SetUp() override {
+    ASSERT_TRUE(unit.start());
+    program = std::make_unique<Program>(ProgramEnv{});
+    program->Start();
+    ASSERT_TRUE(loop.RunUntil([&] { return Main().startedUp; }, 5000));
+  }
+  void TearDown() override {
+    if (program && !Main().closeDone) {
+      Main().Close();
+      loop.RunUntil([&] { return Main().closeDone; }, 10000);
+    }
+    program.reset();
+    unit.stop();
+    EXPECT_EQ(loop.UnexpectedBoxes(), 0);
+  }
+  TFormMain& Main() { return program->Main(); }
+  VUniModule& Module() { return *Main().uniModule; }
+  std::string Label(ui::Control* c) { return Cp1250ToUtf8(c->Text()); }
+
+  void Connect() {
+    Main().ComboComm->UserReplace(unit.slavePath());
+    Main().BtnConnect->UserClick();
+    ASSERT_TRUE(loop.RunUntil([&] { return !Module().IsDisconnected(); }, 5000));
+  }
+};
+
+TEST_F(MainWindow, ConnectShowsTheUnitAndDisconnectResetsAndClosesThePort) {
+  TFormMain& m = Main();
+  EXPECT_EQ(Label(m.LabelID), "-");
+  EXPECT_EQ(Label(m.BtnConnect), "Připojit");
+  EXPECT_FALSE(m.ReadEEPROM->Enabled());
+
+  m.ComboComm->UserReplace(unit.slavePath());
+  EXPECT_EQ(m.QlsComm321->CommPort(), unit.slavePath());
+  m.BtnConnect->UserClick();
+  ASSERT_TRUE(m.QlsComm321->Connected());
+  loop.RunPending();
+  EXPECT_FALSE(m.ComboComm->Enabled());  // the port cannot change while it is open
+  ASSERT_TRUE(loop.RunUntil([&] { return !Module().IsDisconnected(); }, 5000));
+  loop.RunPending();
+  EXPECT_EQ(Label(m.LabelComm), "Připojeno");
+  EXPECT_EQ(m.LabelComm->FontColor(), ui::RGB(0, 0, 255));
+  EXPECT_EQ(Label(m.LabelID), "KX2 Ericsson GM2x");
+  EXPECT_EQ(Label(m.LabelVersion), "1.8");
+  EXPECT_EQ(Label(m.BtnConnect), "Odpojit");
+  EXPECT_EQ(m.ShapeProgress->BrushColor(), ui::RGB(0, 255, 0));
+  EXPECT_TRUE(m.ReadEEPROM->Enabled());
+  EXPECT_TRUE(m.WriteEEPROM->Enabled());
+
+  // Received bytes reach the terminal: the identification's replies are there.
+  bool sawReply = false;
+  for (const auto& line : m.VQelTerminal1->Lines())
+    if (line.type == VQelTerminal_ltInBin && !line.bytes.empty() && uint8_t(line.bytes[0]) == 0x82)
+      sawReply = true;
+  EXPECT_TRUE(sawReply);
+
+  m.BtnConnect->UserClick();  // Disconnect: reset, then the port closes
+  ASSERT_TRUE(loop.RunUntil([&] { return !m.QlsComm321->Connected(); }, 5000));
+  loop.RunPending();
+  EXPECT_TRUE(Module().IsDisconnected());
+  EXPECT_EQ(Label(m.LabelComm), "Port uvolněn");
+  EXPECT_EQ(Label(m.LabelID), "-");
+  EXPECT_TRUE(m.ComboComm->Enabled());
+  EXPECT_FALSE(m.ReadEEPROM->Enabled());
+  const auto traffic = unit.traffic();
+  bool sawReset = false;
+  for (const auto& t : traffic)
+    if (t.kind == sim::TrafficEntry::Kind::Received &&
+        t.bytes == sim::Bytes{0x06, 0xAA, 0x55, 0x06, 0x0D})
+      sawReset = true;
+  EXPECT_TRUE(sawReset);
+}
+
+TEST_F(MainWindow, APortThatCannotBeOpenedIsShownBlockedAndNothingStarts) {
+  TFormMain& m = Main();
+  m.ComboComm->UserReplace("/dev/kx2-no-such-port");
+  m.BtnConnect->UserClick();
+  loop.RunPending();
+  EXPECT_EQ(Label(m.LabelComm), "Port blokován");
+  EXPECT_EQ(m.LabelComm->FontColor(), ui::RGB(255, 0, 0));
+  EXPECT_FALSE(Module().ConnectScript().IsRunning());
+  EXPECT_TRUE(m.ComboComm->Enabled());
+}
+
+TEST_F(MainWindow, PressingConnectTwiceAbortsTheConnectAndClosesThePort) {
+  unit.withUnit([](sim::Kx2Simulator& u) {
+    u.setFaults(sim::Faults{.silentAfter = 0});
+  });  // the unit never answers
+  TFormMain& m = Main();
+  m.ComboComm->UserReplace(unit.slavePath());
+  m.BtnConnect->UserClick();
+  loop.RunPending();
+  EXPECT_EQ(Label(m.LabelComm), "Není odpověď");
+  loop.Advance(1100);  // a few link tests go out meanwhile
+  // The caption follows the module's refresh, which comes with the first unanswered test.
+  EXPECT_EQ(Label(m.BtnConnect), "Přerušit");
+  m.BtnConnect->UserClick();
+  ASSERT_TRUE(loop.RunUntil([&] { return !m.QlsComm321->Connected(); }, 3000));
+  loop.RunPending();
+  EXPECT_EQ(Label(m.BtnConnect), "Připojit");
+  EXPECT_TRUE(Module().IsDisconnected());
+  int linkTests = 0;
+  for (const auto& t : unit.traffic())
+    if (t.kind == sim::TrafficEntry::Kind::Received && t.bytes == sim::Bytes{0x01, 0x02, 0x0D})
+      ++linkTests;
+  EXPECT_GE(linkTests, 2);
+}
+
+TEST_F(MainWindow, ClosingWhileConnectedResetsTheUnitBeforeTheWindowGoes) {
+  Connect();
+  TFormMain& m = Main();
+  m.Close();
+  EXPECT_FALSE(m.closeDone);  // the window waits for the unit
+  EXPECT_TRUE(m.Visible());
+  ASSERT_TRUE(loop.RunUntil([&] { return m.closeDone; }, 5000));
+  EXPECT_FALSE(m.QlsComm321->Connected());
+  EXPECT_TRUE(m.FreeRequested());
+  EXPECT_TRUE(program->App().Terminated());
+  EXPECT_TRUE(unit.waitForTraffic(
+      [](const std::vector<sim::TrafficEntry>& all) {
+        for (const auto& t : all)
+          if (t.kind == sim::TrafficEntry::Kind::Received && !t.bytes.empty() && t.bytes[0] == 0x06)
+            return true;
+        return false;
+      },
+      1000));
+}
+
+TEST(MainWindowStart, ACloseDuringStartUpClosesRightAfterItAndAnUnansweredResetStillCloses) {
+  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Real);
+  Program program(ProgramEnv{});
+  program.Start();
+  program.Main().Close();  // before the first-run event
+  EXPECT_TRUE(program.Main().closeRequested);
+  EXPECT_FALSE(program.Main().startedUp);
+  ASSERT_TRUE(loop.RunUntil([&] { return program.Main().closeDone; }, 5000));
+  EXPECT_TRUE(program.Main().startedUp);
+}
+
+TEST_F(MainWindow, TheResetClosesThePortAlsoWhenTheUnitNeverAnswers) {
+  Connect();
+  unit.withUnit([](sim::Kx2Simulator& u) { u.setFaults(sim::Faults{.silentAfter = 0}); });
+  loop.SetBoxHandler([](const ui::HeadlessLoop::BoxCall& call) {
+    return call.text.find(Win1250("Zařízení přestalo")) != std::string::npos ? ui::IDOK : 0;
+  });
+  TFormMain& m = Main();
+  m.BtnConnect->UserClick();
+  loop.Advance(2100);
+  EXPECT_EQ(Label(m.BtnConnect), "Rozpojit");
+  ASSERT_TRUE(loop.RunUntil([&] { return !m.QlsComm321->Connected(); }, 15000));
+  ASSERT_EQ(loop.Boxes().size(), 1u);  // "DeviceDead" after four sends
+  EXPECT_EQ(loop.Boxes()[0].flags & ui::MB_ICONMASK, ui::MB_ICONERROR);
+  EXPECT_TRUE(Module().IsDisconnected());
+}
+
+}  // namespace
