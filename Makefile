@@ -6,8 +6,12 @@ CMAKE_GEN := -G Ninja
 BUILD := build
 ASAN := build-asan
 TSAN := build-tsan
+FUZZ := build-fuzz
+# Seconds each fuzz target runs: briefly inside make test, longer with make fuzz.
+FUZZ_SHORT ?= 15
+FUZZ_LONG ?= 600
 
-.PHONY: all setup build test test-main test-asan test-tsan run bench format clean
+.PHONY: all setup build test test-main test-asan test-tsan test-fuzz fuzz run bench format clean
 
 all: build
 
@@ -39,7 +43,17 @@ test-tsan: setup $(TSAN)/build.ninja
 	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L tsan
 
-test: test-main test-asan test-tsan
+$(FUZZ)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DKX2_SANITIZE=fuzz -DKX2_FUZZ=ON -DKX2_WITH_QT=OFF
+
+test-fuzz: setup $(FUZZ)/build.ninja
+	@scripts/fuzz $(FUZZ) $(FUZZ_SHORT)
+
+fuzz: setup $(FUZZ)/build.ninja
+	@scripts/fuzz $(FUZZ) $(FUZZ_LONG)
+
+test: test-main test-asan test-tsan test-fuzz
 
 run: build
 	scripts/demo $(BUILD)
@@ -51,4 +65,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ)
