@@ -152,6 +152,11 @@ void TFormMain::BuildResource() {
   QlsComm321->Loaded();
 }
 
+void TFormMain::SetDialogs(TFormProgress* progress, TFormOptions* options) {
+  FormProgress = progress;
+  FormOptions = options;
+}
+
 int TFormMain::MessageBox2(const std::string& text, unsigned flags) {
   return VQelAppInfo1->MessageBox2(text, flags);
 }

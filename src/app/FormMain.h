@@ -22,6 +22,8 @@ class TQlsComm32;
 class VQelAppInfo;
 class VUniModule;
 class TerminalLog;
+class TFormProgress;
+class TFormOptions;
 
 class TFormMain : public ui::Form {
  public:
@@ -94,6 +96,10 @@ class TFormMain : public ui::Form {
   void PollStep();
 
   const ProgramEnv& Env() const { return env_; }
+  // The windows created after this one (progress, options); the program connects them.
+  void SetDialogs(TFormProgress* progress, TFormOptions* options);
+  TFormProgress* FormProgress = nullptr;
+  TFormOptions* FormOptions = nullptr;
   // Shows a message through the application-info component (captioned with the program's name).
   int MessageBox2(const std::string& text, unsigned flags);
 

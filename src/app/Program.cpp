@@ -1,14 +1,16 @@
 #include "app/Program.h"
 
+#include "app/Dialogs.h"
 #include "app/FormMain.h"
 
 Program::Program(ProgramEnv env) : app_(std::make_unique<ui::Application>()) {
   app_->SetTitle("KX2 Init");
   main_ = new TFormMain(app_.get(), std::move(env));
-  progress_ = new ui::Form(app_.get(), "FormProgress");
-  anaIn_ = new ui::Form(app_.get(), "FormAnaIn");
-  options_ = new ui::Form(app_.get(), "FormOptions");
-  about_ = new ui::Form(app_.get(), "FormAbout");
+  progress_ = new TFormProgress(app_.get(), *main_);
+  anaIn_ = new TFormAnaIn(app_.get());
+  options_ = new TFormOptions(app_.get());
+  about_ = new TFormAbout(app_.get());
+  main_->SetDialogs(progress_, options_);
 }
 
 Program::~Program() = default;

@@ -9,6 +9,10 @@
 #include "ui/Form.h"
 
 class TFormMain;
+class TFormProgress;
+class TFormOptions;
+class TFormAnaIn;
+class TFormAbout;
 
 class Program {
  public:
@@ -17,10 +21,10 @@ class Program {
 
   ui::Application& App() { return *app_; }
   TFormMain& Main() { return *main_; }
-  ui::Form& FormProgress() { return *progress_; }
-  ui::Form& FormAnaIn() { return *anaIn_; }
-  ui::Form& FormOptions() { return *options_; }
-  ui::Form& FormAbout() { return *about_; }
+  TFormProgress& FormProgress() { return *progress_; }
+  TFormAnaIn& FormAnaIn() { return *anaIn_; }
+  TFormOptions& FormOptions() { return *options_; }
+  TFormAbout& FormAbout() { return *about_; }
 
   // Shows the main window (which restores positions and starts the first-run timer).
   void Start();
@@ -28,8 +32,8 @@ class Program {
  private:
   std::unique_ptr<ui::Application> app_;
   TFormMain* main_ = nullptr;
-  ui::Form* progress_ = nullptr;
-  ui::Form* anaIn_ = nullptr;
-  ui::Form* options_ = nullptr;
-  ui::Form* about_ = nullptr;
+  TFormProgress* progress_ = nullptr;
+  TFormAnaIn* anaIn_ = nullptr;
+  TFormOptions* options_ = nullptr;
+  TFormAbout* about_ = nullptr;
 };

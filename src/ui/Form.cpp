@@ -94,6 +94,9 @@ int Form::ShowModal() {
   Show();
   const int result = Loop().ShowModal(*this);
   modal_ = false;
+  // Ending a modal window closes it: its close handler runs as for any close.
+  CloseAction action = CloseAction::Hide;
+  if (OnClose) OnClose(*this, action);
   Hide();
   return result;
 }

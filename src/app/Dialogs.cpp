@@ -1,0 +1,157 @@
+#include "app/Dialogs.h"
+
+#include "app/FormMain.h"
+#include "protocol/VUniModule.h"
+#include "support/Cp1250.h"
+#include "support/FormUtils.h"
+#include "ui/EventLoop.h"
+
+namespace {
+
+template <class T>
+T* Make(ui::Form* form, ui::Control* parent, const char* name, int left, int top, int width,
+        int height, const std::string& caption = {}) {
+  auto* c = new T(form, name);
+  c->SetBounds(left, top, width, height);
+  if (!caption.empty()) c->SetText(caption);
+  c->SetParent(parent);
+  return c;
+}
+
+}  // namespace
+
+// ---- progress ----
+
+TFormProgress::TFormProgress(ui::Component* owner, TFormMain& main)
+    : ui::Form(owner, "FormProgress"), main_(main) {
+  SetBorder(ui::BorderStyle::None);
+  SetBounds(0, 0, 244, 101);
+  LabelCaption = Make<ui::Label>(this, this, "LabelCaption", 8, 8, 228, 16);
+  GaugeProg = Make<ui::Gauge>(this, this, "GaugeProg", 8, 30, 228, 22);
+  BtnCancel = Make<ui::Button>(this, this, "BtnCancel", 82, 64, 80, 26, Win1250("Přerušit"));
+  BtnCancel->OnClick = [this](ui::Control&) { BtnCancelClick(); };
+  OnShow = [this](ui::Form&) { FormShow(); };
+  OnHide = [this](ui::Form&) { FormHide(); };
+}
+
+void TFormProgress::FormShow() {
+  // Centre on the main window, then keep it on the screen.
+  const int left = main_.Left() + (main_.Width() - Width()) / 2;
+  const int top = main_.Top() + (main_.Height() - Height()) / 2;
+  SetBounds(left, top, Width(), Height());
+  MoveFormToScreen(*this);
+  main_.SetEnabled(false);
+  enabledStates.clear();
+  for (ui::Control* c : main_.Children()) {
+    enabledStates.push_back(c->Enabled() ? "1" : "");
+    c->SetEnabled(false);
+  }
+}
+
+void TFormProgress::FormHide() {
+  const auto& children = main_.Children();
+  for (size_t i = 0; i < children.size(); ++i)
+    children[i]->SetEnabled(i < enabledStates.size() && !enabledStates[i].empty());
+  main_.SetEnabled(true);
+}
+
+void TFormProgress::BtnCancelClick() {
+  if (main_.uniModule) main_.uniModule->Abort();
+}
+
+// ---- options ----
+
+TFormOptions::TFormOptions(ui::Component* owner) : ui::Form(owner, "FormOptions") {
+  SetText(Win1250("Nastavení"));
+  SetBorder(ui::BorderStyle::Dialog);
+  SetBounds(0, 0, 330, 260);
+  RGroupExpLevel =
+      Make<ui::RadioGroup>(this, this, "RGroupExpLevel", 8, 8, 150, 96, Win1250("Ovládání"));
+  RGroupExpLevel->SetItems({Win1250("Základní"), Win1250("Pokročilé"), "Expert"});
+  RGroupExpLevel->SetItemIndex(0);
+  RGroupTerminal =
+      Make<ui::RadioGroup>(this, this, "RGroupTerminal", 168, 8, 150, 72, Win1250("Terminál"));
+  RGroupTerminal->SetItems({Win1250("Skrýt"), "Zobrazit"});
+  RGroupTerminal->SetItemIndex(0);
+  RGroupExpLevel->OnClick = [this](ui::Control&) { RGroupLevelsClick(); };
+  RGroupTerminal->OnClick = [this](ui::Control&) { RGroupLevelsClick(); };
+  CheckCheckEEREAD = Make<ui::CheckBox>(this, this, "CheckCheckEEREAD", 8, 112, 300, 20,
+                                        Win1250("Kontrolovat čtení"));
+  CheckCheckEEREAD->SetChecked(true);
+  CheckSpoilCRC = Make<ui::CheckBox>(this, this, "CheckSpoilCRC", 8, 136, 300, 20,
+                                     Win1250("Zapsat chybně CRC"));
+  CheckWriteFull = Make<ui::CheckBox>(this, this, "CheckWriteFull", 8, 160, 300, 20);
+  CheckWriteFull->SetChecked(true);
+  CheckWriteFull->SetVisible(false);
+  ComboLanguage = Make<ui::ComboBox>(this, this, "ComboLanguage", 8, 184, 310, 22);
+  ComboLanguage->SetStyle(ui::ComboStyle::DropDownList);
+  BtnOK = Make<ui::Button>(this, this, "BtnOK", 150, 222, 80, 26, "OK");
+  BtnOK->OnClick = [this](ui::Control&) { BtnOKClick(); };
+  BtnCancel = Make<ui::Button>(this, this, "BtnCancel", 238, 222, 80, 26, "Storno");
+  BtnCancel->OnClick = [this](ui::Control&) { BtnCancelClick(); };
+  OnShow = [this](ui::Form&) { FormShow(); };
+  OnClose = [this](ui::Form&, ui::CloseAction&) { FormClose(); };
+  RGroupLevelsClick();
+}
+
+void TFormOptions::TakeSnapshot() {
+  savedTerminal = RGroupTerminal->ItemIndex();
+  savedLevel = RGroupExpLevel->ItemIndex();
+  savedVerify = CheckCheckEEREAD->Checked();
+  savedBadCrc = CheckSpoilCRC->Checked();
+  savedLanguage = currentLanguage ? currentLanguage() : std::string();
+}
+
+void TFormOptions::FormShow() {
+  MoveFormToScreen(*this);
+  TakeSnapshot();
+}
+
+void TFormOptions::RGroupLevelsClick() {
+  const int level = Level();
+  RGroupTerminal->SetVisible(level > Basic);
+  CheckSpoilCRC->SetVisible(level > Advanced);
+  CheckCheckEEREAD->SetVisible(level > Basic);
+  if (onLevelsChanged) onLevelsChanged(level, RGroupTerminal->ItemIndex() > 0);
+}
+
+void TFormOptions::BtnOKClick() {
+  TakeSnapshot();
+  if (Modal())
+    SetModalResult(ui::mrOk);
+  else
+    Close();
+}
+
+void TFormOptions::BtnCancelClick() {
+  if (Modal())
+    SetModalResult(ui::mrCancel);
+  else
+    Close();
+}
+
+void TFormOptions::FormClose() {
+  RGroupTerminal->SetItemIndex(savedTerminal);
+  RGroupExpLevel->SetItemIndex(savedLevel);
+  CheckCheckEEREAD->SetChecked(savedVerify);
+  CheckSpoilCRC->SetChecked(savedBadCrc);
+  if (currentLanguage && setLanguage && currentLanguage() != savedLanguage)
+    setLanguage(savedLanguage);
+}
+
+// ---- analog input, about ----
+
+TFormAnaIn::TFormAnaIn(ui::Component* owner) : ui::Form(owner, "FormAnaIn") {
+  SetBounds(0, 0, 420, 380);
+}
+
+TFormAbout::TFormAbout(ui::Component* owner) : ui::Form(owner, "FormAbout") {
+  SetText("O aplikaci");
+  SetBorder(ui::BorderStyle::Dialog);
+  SetBounds(0, 0, 360, 260);
+  LabelAppName = Make<ui::Label>(this, this, "LabelAppName", 16, 16, 320, 20);
+  LabelVersion = Make<ui::Label>(this, this, "LabelVersion", 16, 44, 320, 16);
+  LabelDate = Make<ui::Label>(this, this, "LabelDate", 16, 64, 320, 16);
+  BtnDone = Make<ui::Button>(this, this, "BtnDone", 140, 220, 80, 26, Win1250("Zavřít"));
+  BtnDone->SetModalResult(ui::mrOk);
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The program's secondary windows: the progress window of reads and writes, the options dialog,
+// the analog input dialog (never opened by this program) and the about box.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+class TFormMain;
+
+class TFormProgress : public ui::Form {
+ public:
+  TFormProgress(ui::Component* owner, TFormMain& main);
+  ui::Label* LabelCaption = nullptr;
+  ui::Gauge* GaugeProg = nullptr;
+  ui::Button* BtnCancel = nullptr;
+
+  void FormShow();
+  void FormHide();
+  void BtnCancelClick();
+
+  // One entry per control placed directly on the main window: "1" enabled, "" disabled.
+  std::vector<std::string> enabledStates;
+
+ private:
+  TFormMain& main_;
+};
+
+class TFormOptions : public ui::Form {
+ public:
+  explicit TFormOptions(ui::Component* owner);
+  ui::RadioGroup* RGroupExpLevel = nullptr;
+  ui::RadioGroup* RGroupTerminal = nullptr;
+  ui::CheckBox* CheckCheckEEREAD = nullptr;
+  ui::CheckBox* CheckSpoilCRC = nullptr;
+  ui::CheckBox* CheckWriteFull = nullptr;
+  ui::ComboBox* ComboLanguage = nullptr;
+  ui::Button* BtnOK = nullptr;
+  ui::Button* BtnCancel = nullptr;
+
+  void FormShow();
+  void RGroupLevelsClick();
+  void BtnOKClick();
+  void BtnCancelClick();
+  void FormClose();
+  void TakeSnapshot();
+
+  // Experience levels.
+  enum Level { Basic = 0, Advanced = 1, Expert = 2 };
+  int Level() const { return RGroupExpLevel->ItemIndex(); }
+  // Reads are verified when the box is checked, and always at the Basic level.
+  bool VerifyReads() const { return CheckCheckEEREAD->Checked() || Level() <= Basic; }
+  bool WriteBadCrc() const { return CheckSpoilCRC->Checked(); }
+
+  // What the level and terminal choice act on in other windows (the main window sets these).
+  std::function<void(int level, bool terminalShown)> onLevelsChanged;
+  std::function<std::string()> currentLanguage;
+  std::function<void(const std::string&)> setLanguage;
+
+  int savedTerminal = 0;
+  int savedLevel = 0;
+  bool savedVerify = true;
+  bool savedBadCrc = false;
+  std::string savedLanguage;
+};
+
+class TFormAnaIn : public ui::Form {
+ public:
+  explicit TFormAnaIn(ui::Component* owner);
+};
+
+class TFormAbout : public ui::Form {
+ public:
+  explicit TFormAbout(ui::Component* owner);
+  ui::Label* LabelAppName = nullptr;
+  ui::Label* LabelVersion = nullptr;
+  ui::Label* LabelDate = nullptr;
+  ui::Button* BtnDone = nullptr;
+};
