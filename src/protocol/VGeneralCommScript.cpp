@@ -1,0 +1,30 @@
+#include "protocol/VGeneralCommScript.h"
+
+#include <cstring>
+
+#include "lang/LangText.h"
+#include "protocol/VUniModule.h"
+#include "protocol/WireFormat.h"
+#include "ui/EventLoop.h"
+
+void VGeneralCommScript::OnFinished() {
+  module_.Refresh();
+}
+
+bool VGeneralCommScript::SendCommand(uint8_t code, const uint8_t* data, int count) {
+  if (count < 0 || count > MaxData || (count > 0 && data == nullptr)) return false;
+  uint8_t frame[MaxFrame];
+  frame[0] = code;
+  if (count > 0) std::memcpy(frame + 1, data, static_cast<size_t>(count));
+  frame[count + 1] = wire::Checksum(frame, static_cast<size_t>(count) + 1);
+  frame[count + 2] = wire::FrameEnd;
+  return module_.Send(frame, count + 3);
+}
+
+void VGeneralCommScript::ShowDeviceDead() {
+  module_.ShowMessage(
+      GetLangText("Texts", "DeviceDead",
+                  "Za\xF8\xEDzen\xED p\xF8"
+                  "estalo komunikovat. Ov\xEC\xF8te propojen\xED a nap\xE1jen\xED."),
+      ui::MB_OK | ui::MB_ICONERROR);
+}

@@ -1,0 +1,156 @@
+#pragma once
+// The program's model of one connected unit. It owns the EEPROM image, the layout descriptors, a
+// receive buffer and the four scripts; it frames the byte stream from the unit into replies,
+// polls the scripts, keeps the link state and shows it on the main window.
+//
+// How the main window drives it (all on the user-interface thread):
+//   - build it with the serial component and the main window, set the hooks, then Init();
+//   - every 10 ms: Poll() (the window guards its timer against re-entry);
+//   - received bytes: first to the terminal (VQelTerminal_ltInBin), then FeedByte() one by one;
+//     a reply that completes is handed to the scripts inside that call;
+//   - Connect button: IsDisconnected() ? (ConnectScript() running ? its RequestAbort()
+//                                                                 : its StartConnect(nullptr))
+//                                      : (ResetScript() running ? its RequestAbort()
+//                                                               : its StartReset(nullptr)),
+//     then Refresh() so that the caption and the busy state follow at once;
+//   - the port reports failed or disconnected: SetDisconnected();
+//   - abort buttons: Abort(); typed terminal input: Send();
+//   - closing: RequestDisconnect() on every pass until it returns true.
+//
+// Controls are looked up by name in the main window each time they are needed (BtnConnect,
+// BtnPrerusit, ReadEEPROM, WriteEEPROM, LabelID, LabelVersion, ShapeProgress, and the memory
+// labels of the image); a window without them simply shows nothing.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "eeprom/VList.h"
+#include "protocol/TInputBuffer.h"
+#include "ui/Component.h"
+#include "ui/Types.h"
+
+class TQlsComm32;
+class TerminalSink;
+class VConfigByteArray;
+class VEepSetting;
+class VGeneralScript;
+class VScriptReadVorLine;
+class VScriptConnect;
+class VScriptReset;
+namespace ui {
+class Control;
+}
+
+enum VLinkState : uint8_t {
+  LinkIdle = 0,          // unit identified, no script running
+  LinkBusy = 1,          // unit identified, a script is running
+  LinkDisconnected = 3,  // no unit identified
+  LinkClosing = 4,       // the unit is being reset before the program ends
+  LinkReleased = 5,      // the unit has been let go for the program's end
+};
+
+class VUniModule {
+ public:
+  // Script slots, in the order Poll runs them: the line reader first, so that a parent sees the
+  // reply of its command within the same poll.
+  enum ScriptSlot { SlotLineReader = 0, SlotConnect = 1, SlotReset = 2, SlotSync = 3 };
+
+  VUniModule(TQlsComm32& comm, ui::Component* mainWindow);
+  virtual ~VUniModule();
+  VUniModule(const VUniModule&) = delete;
+  VUniModule& operator=(const VUniModule&) = delete;
+
+  virtual void Init() { Refresh(); }
+  // Length of the whole reply that starts with code; 255 for a byte that cannot start one.
+  virtual int ReplyLength(uint8_t code) const;
+  // Follows the scripts into the busy state and shows the link state on the main window.
+  virtual void Refresh();
+  virtual void SetIdentified();
+  virtual void SetDisconnected();
+  virtual bool IsDisconnected() const;
+  // Asks the first running script that is not waiting for a sub-script to stop.
+  virtual void Abort();
+  // True (and the script made idle) when the script had ended; null slots never have.
+  virtual bool CheckFinished(VGeneralScript* script);
+  virtual void Poll();
+  // Called after the status colour changed.
+  virtual void StatusColorChanged() {}
+  virtual void FeedByte(uint8_t b);
+
+  // Program closing: resets an identified unit; true once the unit has been let go.
+  bool RequestDisconnect();
+  // Queues the bytes to the port and shows them in the terminal as sent; false when the port did
+  // not take them (closed), in which case nothing is shown.
+  bool Send(const uint8_t* data, int count);
+  bool LoadFile(std::istream& in);
+  bool LoadFile(const std::string& path);
+  bool SaveFile(const std::string& path);
+  // The text shown for a unit type (type bytes C, B, A).
+  static std::string TypeName(uint8_t c, uint8_t b, uint8_t a);
+  // A message box of the application (captioned with its name).
+  int ShowMessage(const std::string& text, unsigned flags);
+  // Shows a firmware version in LabelVersion.
+  void ShowVersion();
+
+  VLinkState LinkState() const { return linkState_; }
+  bool LineComplete() const { return lineComplete_; }
+  TInputBuffer& RxBuffer() { return rxBuffer_; }
+  VConfigByteArray& Image() { return *image_; }
+  VList<VEepSetting*>& Descriptors() { return descriptors_; }
+  TQlsComm32& Comm() const { return comm_; }
+  ui::Component* MainWindow() const { return mainWindow_; }
+  VGeneralScript* Script(int slot) const { return scripts_[static_cast<size_t>(slot)].get(); }
+  VScriptReadVorLine& LineReader() const;
+  VScriptConnect& ConnectScript() const;
+  VScriptReset& ResetScript() const;
+  bool AnyScriptRunning() const;
+  // The colour the status shape shows for a link state.
+  static ui::Color StatusColor(VLinkState state);
+
+  // Identification of the last connected unit.
+  uint8_t devTypeA = 0xFF;
+  uint8_t devTypeB = 0xFF;
+  uint8_t devTypeC = 0xFF;
+  uint8_t verMinor = 0;
+  uint8_t verMajor = 0;
+  uint8_t memExtra = 0;  // second byte of the memory information; kept, not interpreted
+
+  // --- What the module needs of the main window ---
+  // Runs the window's serial state-change handler with the port's current state (link label,
+  // colour, port combo); called first in every Refresh.
+  std::function<void()> onRefreshLinkState;
+  // The application's message box; none: the loop's box captioned "KX2 Init".
+  std::function<int(const std::string& text, unsigned flags)> messageBox;
+  // The terminal; none: sent bytes are not shown.
+  TerminalSink* terminal = nullptr;
+
+ protected:
+  // A control of the main window by name; null when there is none.
+  template <class T = ui::Control>
+  T* Find(const char* name) const {
+    return mainWindow_ != nullptr ? mainWindow_->FindDeepAs<T>(name) : nullptr;
+  }
+  std::array<std::unique_ptr<VGeneralScript>, 4> scripts_;
+
+ private:
+  void FrameByte(uint8_t b);
+
+  TQlsComm32& comm_;
+  ui::Component* mainWindow_;
+  VList<VEepSetting*> descriptors_{VListMode::Owning};
+  VLinkState linkState_ = LinkDisconnected;
+  std::unique_ptr<VConfigByteArray> image_;
+  bool lineComplete_ = false;
+  TInputBuffer rxBuffer_;
+  std::optional<ui::Color> shownColor_;
+  // Bytes that arrive while a complete reply is being handed to the scripts (a handler's message
+  // box lets the receive event run again); they are framed after it, in order.
+  bool feeding_ = false;
+  std::deque<uint8_t> held_;
+};
