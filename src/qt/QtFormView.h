@@ -1,0 +1,168 @@
+#pragma once
+// One form of the control model shown as a top-level Qt window. The view creates a widget for
+// every control on the form (also for controls placed later), positions it by the model's
+// geometry, mirrors every change of the model into it, and turns what the user does with the
+// widgets into the model's "user did" calls. The model stays the only place where state and
+// behaviour live: after each user action the widget shows whatever the model made of it.
+//
+// Lifetime: create the view for a form after the form exists; the view attaches itself
+// (Form::SetView). Either may be destroyed first. A view destroyed before its form detaches
+// itself; a form destroyed before its view leaves the view inert (its window hidden) until the
+// view is destroyed. Destroy views before the QApplication.
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/Control.h"
+
+class QMenuBar;
+class QObject;
+class QRadioButton;
+class QTabWidget;
+class QVBoxLayout;
+class QWidget;
+
+namespace ui {
+class Form;
+class MenuItem;
+}  // namespace ui
+
+namespace qtui {
+
+class FormWatch;
+
+class QtFormView : public ui::FormView {
+ public:
+  explicit QtFormView(ui::Form& form);
+  ~QtFormView() override;
+  QtFormView(const QtFormView&) = delete;
+  QtFormView& operator=(const QtFormView&) = delete;
+
+  // The form shown, or null once it was destroyed.
+  ui::Form* GetForm() const { return form_; }
+  // The top-level window.
+  QWidget* Window() const { return window_; }
+  // The widget that shows a control (for a tab sheet, its page), or null.
+  QWidget* WidgetOf(const ui::Control& control) const;
+  QMenuBar* MenuBar() const { return menuBar_; }
+
+  // Shows the window application-modal (QtLoop::ShowModal).
+  void ShowModalWindow();
+
+  void ControlAdded(ui::Control& control) override;
+  void ControlRemoved(ui::Control& control) override;
+  void ControlChanged(ui::Control& control, ui::Prop what) override;
+  void ComponentChanged(ui::Component& component, ui::Prop what) override;
+
+ private:
+  class Filter;
+  class TopWindow;
+
+  enum class Kind {
+    Label,
+    Edit,
+    Memo,
+    Combo,
+    Check,
+    Radio,
+    RadioGroup,
+    Group,
+    Panel,
+    Button,
+    Shape,
+    Gauge,
+    Pages,
+    Sheet,
+    Other,
+  };
+  struct Entry {
+    ui::Control* control = nullptr;
+    Kind kind = Kind::Other;
+    QWidget* widget = nullptr;
+    std::vector<QRadioButton*> radios;  // radio group items
+  };
+  // Set while the view writes into widgets: what the widgets signal then is not the user.
+  struct SyncScope {
+    explicit SyncScope(QtFormView& v) : view(v) { ++view.syncing_; }
+    ~SyncScope() { --view.syncing_; }
+    QtFormView& view;
+  };
+  using Guard = std::shared_ptr<QtFormView*>;
+
+  // Building and tearing down widgets.
+  void AddTree(ui::Control& control);
+  void RemoveTree(ui::Control& control);
+  void CreateWidget(Entry& entry, QWidget* container);
+  void Connect(Entry& entry);
+  void WireComboEdit(Entry& entry);
+  void WatchInput(QWidget* widget, ui::Control* control);
+  void RebuildRadios(Entry& entry);
+  void DropWidget(QWidget* widget);
+  void FormGone();
+  Entry* Find(const ui::Control* control);
+  QTabWidget* TabsOf(const Entry& sheet);
+
+  // Model -> widgets.
+  void ApplyAll(Entry& entry);
+  void Apply(Entry& entry, ui::Prop what);
+  void ApplyText(Entry& entry);
+  void ApplyColors(Entry& entry);
+  void ApplyItems(Entry& entry);
+  void ApplyItemIndex(Entry& entry);
+  void ApplyState(Entry& entry);
+  void ApplySelection(Entry& entry);
+  void ApplyPageOrder(Entry& entry);
+  void ApplyActivePage(Entry& entry);
+  void ApplyTabVisible(Entry& entry);
+  void ApplyForm(ui::Prop what);
+  void ApplyFormBounds();
+  void ApplyFormVisible();
+  void ApplyFocus();
+  void RebuildMenu();
+  void ScheduleMenuRebuild();
+
+  // Widgets -> model.
+  template <class F>
+  void Act(QObject* source, F&& action);
+  void Resync(QObject* source, const std::vector<ui::Prop>& held);
+  void PushSelection(Entry& entry);
+  void SelectionMoved(QObject* source);
+  bool KeyPressed(QObject* source, int key, bool modified);
+  void Focused(QObject* source);
+  void MenuClicked(ui::MenuItem* item);
+  void WindowClosing();
+  void WindowGeometryChanged();
+  void WindowStateChanged();
+
+  // The model's window sizes are outer sizes of a sizeable window on the platform the
+  // program's windows were laid out for: 4-pixel borders, a 19-pixel caption and a 20-pixel
+  // menu bar. The Qt window gets the client area those leave, plus whatever more room Qt's own
+  // menu bar needs, so every control laid out for that client area stays visible.
+  static constexpr int kFrameWidth = 8;
+  static constexpr int kFrameHeight = 27;
+  static constexpr int kMenuHeight = 20;
+  // Height difference between the model's outer size and the Qt window.
+  int FrameHeight() const;
+
+  ui::Form* form_;
+  Guard guard_;
+  std::unique_ptr<Filter> filter_;
+  FormWatch* watch_ = nullptr;
+  QWidget* window_ = nullptr;
+  QVBoxLayout* layout_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  QWidget* client_ = nullptr;
+  std::unordered_map<const ui::Control*, Entry> entries_;
+  // Every widget (and inner widget) that reports user actions, with its control.
+  std::unordered_map<const QObject*, ui::Control*> owners_;
+  int syncing_ = 0;
+  int userDepth_ = 0;
+  ui::Control* acting_ = nullptr;
+  std::vector<ui::Prop> held_;  // changes of acting_ shown after the action
+  ui::Control* pushing_ = nullptr;
+  bool menuPending_ = false;
+  bool focusPending_ = false;
+};
+
+}  // namespace qtui
