@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include "app/Dialogs.h"
 #include "app/TerminalLog.h"
 #include "device/KXADCdect.h"
+#include "eeprom/VConfigByteArray.h"
 #include "lang/LangText.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
@@ -201,6 +203,11 @@ void TFormMain::DeferredStart() {
     return MessageBox2(text, flags);
   };
   uniModule->terminal = VQelTerminal1;
+  uniModule->progressWindow = FormProgress;
+  if (FormOptions != nullptr) {
+    uniModule->Image().verifyReads = [this] { return FormOptions->VerifyReads(); };
+    uniModule->Image().writeBadCrc = [this] { return FormOptions->WriteBadCrc(); };
+  }
   PageControl1->SetVisible(true);
   uniModule->Init();
   ui::Loop().ProcessMessages();
@@ -324,10 +331,12 @@ void TFormMain::BtnPrerusitClick() {
 }
 
 void TFormMain::ReadEEPROMClick() {
-  // Reading and writing arrive with the synchronisation script.
+  if (uniModule) uniModule->ReadEEPROM();
 }
 
-void TFormMain::WriteEEPROMClick() {}
+void TFormMain::WriteEEPROMClick() {
+  if (uniModule) uniModule->WriteEEPROM();
+}
 
 void TFormMain::VQelTerminal1TermSendData(const uint8_t* bytes, int count) {
   if (uniModule) uniModule->Send(bytes, count);

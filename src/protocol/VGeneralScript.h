@@ -82,6 +82,10 @@ class VGeneralScript {
   void AttachSub(VGeneralScript* sub);
   void DetachSub();
 
+ protected:
+  // For OnFinished: turns the end state into another end state (a read that yields nothing).
+  void ForceEndState(int32_t endState) { state_ = endState; }
+
  private:
   bool waitingForSub_ = false;
   bool abortRequested_ = false;

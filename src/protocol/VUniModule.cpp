@@ -10,6 +10,7 @@
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"
+#include "protocol/VScriptSyncEEPROM.h"
 #include "protocol/WireFormat.h"
 #include "serial/TQlsComm32.h"
 #include "ui/Component.h"
@@ -34,6 +35,7 @@ VUniModule::VUniModule(TQlsComm32& comm, ui::Component* mainWindow)
   scripts_[SlotLineReader] = std::make_unique<VScriptReadVorLine>(*this, rxBuffer_);
   scripts_[SlotConnect] = std::make_unique<VScriptConnect>(*this);
   scripts_[SlotReset] = std::make_unique<VScriptReset>(*this);
+  scripts_[SlotSync] = std::make_unique<VScriptSyncEEPROM>(*this);
 
   image_->messageBox = [this](const std::string& text, unsigned flags) {
     return ShowMessage(text, flags);
@@ -62,6 +64,20 @@ VScriptConnect& VUniModule::ConnectScript() const {
 }
 VScriptReset& VUniModule::ResetScript() const {
   return static_cast<VScriptReset&>(*scripts_[SlotReset]);
+}
+
+VScriptSyncEEPROM& VUniModule::SyncScript() const {
+  return static_cast<VScriptSyncEEPROM&>(*scripts_[SlotSync]);
+}
+
+bool VUniModule::ReadEEPROM() {
+  image_->clearMirrorStates();
+  image_->clearShowingStates();
+  return SyncScript().StartSync(nullptr, 8, false);
+}
+
+bool VUniModule::WriteEEPROM() {
+  return SyncScript().StartSync(nullptr, 8, true);
 }
 
 int VUniModule::ReplyLength(uint8_t code) const {

@@ -43,9 +43,11 @@ class VGeneralScript;
 class VScriptReadVorLine;
 class VScriptConnect;
 class VScriptReset;
+class VScriptSyncEEPROM;
 namespace ui {
 class Control;
-}
+class Form;
+}  // namespace ui
 
 enum VLinkState : uint8_t {
   LinkIdle = 0,          // unit identified, no script running
@@ -109,6 +111,11 @@ class VUniModule {
   VScriptReadVorLine& LineReader() const;
   VScriptConnect& ConnectScript() const;
   VScriptReset& ResetScript() const;
+  VScriptSyncEEPROM& SyncScript() const;
+  // Reads the unit's configuration into the image / writes the image's configuration to the
+  // unit (blocks of 8 bytes); false when the transfer could not start.
+  bool ReadEEPROM();
+  bool WriteEEPROM();
   bool AnyScriptRunning() const;
   // The colour the status shape shows for a link state.
   static ui::Color StatusColor(VLinkState state);
@@ -129,6 +136,9 @@ class VUniModule {
   std::function<int(const std::string& text, unsigned flags)> messageBox;
   // The terminal; none: sent bytes are not shown.
   TerminalSink* terminal = nullptr;
+  // The progress window of reads and writes (its LabelCaption and GaugeProg are used); none:
+  // transfers run without one.
+  ui::Form* progressWindow = nullptr;
 
  protected:
   // A control of the main window by name; null when there is none.

@@ -12,6 +12,7 @@
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"
+#include "protocol/VScriptSyncEEPROM.h"
 #include "serial/TQlsComm32.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -187,7 +188,7 @@ TEST(UniModule, LinkStatesOnTheMainWindow) {
   m.Abort();
   for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(m.Script(slot)->AbortRequested(), requested[slot]);
   EXPECT_FALSE(m.ConnectScript().AbortRequested());
-  EXPECT_EQ(m.Script(VUniModule::SlotSync), nullptr);
+  EXPECT_FALSE(m.SyncScript().AbortRequested());
 
   // Closing the program without a unit lets it go at once, for good.
   EXPECT_TRUE(m.RequestDisconnect());
