@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/Controls.h"
 #include "ui/Form.h"
 
 namespace ui {
@@ -15,6 +16,7 @@ std::string CText(const std::string& text) {
 Control::Control(Component* owner, std::string name) : Component(owner, std::move(name)) {}
 
 Control::~Control() {
+  *alive_ = false;
   // Children that belong to other owners lose their parent; the form forgets its focus.
   for (Control* child : std::vector<Control*>(children_)) child->SetParent(nullptr);
   if (Form* form = ParentForm(); form != nullptr && form != this) {
@@ -174,10 +176,33 @@ void Control::UserKey(char key) {
   }
   if (vk != 0 && OnKeyDown) {
     OnKeyDown(*this, vk, ssNone);
-    if (vk == 0) return;
+    if (vk == 0 || !scope.Alive()) return;
   }
+  if (vk != 0 && DialogKey(vk)) return;
   if (OnKeyPress) OnKeyPress(*this, key);
-  if (key != 0) ApplyKey(key);
+  if (key != 0 && scope.Alive()) ApplyKey(key);
+}
+
+bool Control::DialogKey(uint16_t key) {
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  if (key == VK_RETURN && dynamic_cast<Memo*>(this) != nullptr) return false;  // wants returns
+  Form* form = ParentForm();
+  if (form == nullptr) return false;
+  std::vector<Control*> stack(form->Children().rbegin(), form->Children().rend());
+  while (!stack.empty()) {
+    Control* c = stack.back();
+    stack.pop_back();
+    if (auto* b = dynamic_cast<Button*>(c)) {
+      const bool match = key == VK_RETURN ? b->IsDefault() : b->IsCancel();
+      if (match && b->Showing() && b->EffectivelyEnabled()) {
+        b->UserClick();
+        return true;
+      }
+    }
+    if (dynamic_cast<Form*>(c) == nullptr)
+      stack.insert(stack.end(), c->Children().rbegin(), c->Children().rend());
+  }
+  return false;
 }
 
 void Control::UserKeyDown(uint16_t key, unsigned shift) {

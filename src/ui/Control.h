@@ -8,6 +8,7 @@
 //     two apart.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,11 +137,19 @@ class Control : public Component {
   virtual void ParentChanged(Control* oldParent) { (void)oldParent; }
   bool UserCanAct() const { return EffectivelyEnabled() && Showing(); }
 
+  // Marks a user action for the events it raises. A handler may destroy the control itself
+  // (a button that closes and frees its window): the scope then leaves it alone.
   struct UserScope {
-    explicit UserScope(Control& c) : c_(c) { ++c_.userDepth_; }
-    ~UserScope() { --c_.userDepth_; }
+    explicit UserScope(Control& c) : c_(c), alive_(c.alive_) { ++c_.userDepth_; }
+    ~UserScope() {
+      if (*alive_) --c_.userDepth_;
+    }
+    bool Alive() const { return *alive_; }
     Control& c_;
+    std::shared_ptr<bool> alive_;
   };
+  // Enter and Escape click the form's default and cancel buttons, as in dialogs.
+  bool DialogKey(uint16_t key);
 
  private:
   void NotifyAdded();
@@ -161,6 +170,7 @@ class Control : public Component {
   int tag_ = 0;
   bool tabStop_ = false;
   int userDepth_ = 0;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // Text up to the first 0 byte.

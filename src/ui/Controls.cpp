@@ -427,6 +427,7 @@ void Button::UserClick() {
   UserScope scope(*this);
   UserFocus();
   DoClick();
+  if (!scope.Alive()) return;
   if (modalResult_ != 0) {
     if (Form* form = ParentForm()) form->SetModalResult(modalResult_);
   }

@@ -28,7 +28,7 @@ void Timer::SetOnTimer(std::function<void(Timer&)> handler) {
 }
 
 void Timer::Fire() {
-  if (Active()) OnTimer(*this);
+  if (Active() && OnTimer) OnTimer(*this);
 }
 
 }  // namespace ui

@@ -19,8 +19,9 @@ class Timer : public Component {
   void SetInterval(uint32_t ms);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  // Active when enabled, with an interval and a handler (as the platform's timer).
-  bool Active() const { return enabled_ && interval_ > 0 && static_cast<bool>(OnTimer); }
+  // Scheduled while enabled with an interval; a tick without a handler does nothing. (The
+  // handler may be assigned directly, so the schedule must not depend on it.)
+  bool Active() const { return enabled_ && interval_ > 0; }
 
   std::function<void(Timer&)> OnTimer;
   void SetOnTimer(std::function<void(Timer&)> handler);

@@ -348,3 +348,26 @@ TEST_F(Fixture, ViewIsToldOfAddedChangedAndRemovedControls) {
   EXPECT_EQ(view.log, (std::vector<std::string>{"+Panel", "+Late", "~Late", "-Late"}));
   form->SetView(nullptr);
 }
+
+TEST_F(Fixture, EnterAndEscapeClickDefaultAndCancelButtonsAndHandlersMayFreeTheirControl) {
+  auto* edit = new Edit(form, "E");
+  auto* memo = new Memo(form, "M");
+  auto* ok = new Button(form, "BtnOK");
+  auto* cancel = new Button(form, "BtnCancel");
+  for (Control* c : std::vector<Control*>{edit, memo, ok, cancel}) c->SetParent(form);
+  ok->SetDefault(true);
+  cancel->SetCancel(true);
+  std::vector<std::string> clicks;
+  ok->OnClick = [&](Control&) { clicks.push_back("ok"); };
+  cancel->OnClick = [&](Control& self) {
+    clicks.push_back("cancel");
+    delete &self;  // a handler that frees its own button
+  };
+  edit->UserKey('\r');
+  memo->UserFocus();
+  memo->UserKey('\r');  // a memo takes its returns
+  EXPECT_EQ(memo->Text(), "\r\n");
+  edit->UserKey(0x1B);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "cancel"}));
+  EXPECT_EQ(form->FindComponent("BtnCancel"), nullptr);
+}
