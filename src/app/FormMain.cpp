@@ -69,24 +69,45 @@ void TFormMain::BuildResource() {
 
   MenuFile = new ui::MenuItem(this, "MenuFile");
   MenuFile->SetCaption("&Soubor");
+  MenuFileLoadAnyCfg = new ui::MenuItem(this, "MenuFileLoadAnyCfg", MenuFile);
+  MenuFileLoadAnyCfg->SetCaption(Win1250("Načíst konfiguraci"));
+  MenuFileLoadAnyCfg->OnClick = [this](ui::MenuItem&) { MenuFileLoadDevCfgClick(); };
+  MenuFileSaveBrCfg = new ui::MenuItem(this, "MenuFileSaveBrCfg", MenuFile);
+  MenuFileSaveBrCfg->SetCaption(Win1250("Uložit konfiguraci"));
+  MenuFileSaveBrCfg->OnClick = [this](ui::MenuItem&) { MenuFileSaveDevCfgClick(); };
+  MenuSaveReport = new ui::MenuItem(this, "MenuSaveReport", MenuFile);
+  MenuSaveReport->SetCaption(Win1250("Uložit report (HTML)"));
+  (new ui::MenuItem(this, "N1", MenuFile))->SetCaption("-");
   MenuFileExit = new ui::MenuItem(this, "MenuFileExit", MenuFile);
   MenuFileExit->SetCaption("&Konec");
   MenuFileExit->OnClick = [this](ui::MenuItem&) { MenuFileExitClick(); };
+  MenuSettings = new ui::MenuItem(this, "MenuSettings");
+  MenuSettings->SetCaption(Win1250("Nás&troje"));
+  ItemNastaveni = new ui::MenuItem(this, "ItemNastaveni", MenuSettings);
+  ItemNastaveni->SetCaption(Win1250("&Nastavení"));
   MenuHelp = new ui::MenuItem(this, "MenuHelp");
   MenuHelp->SetCaption(Win1250("&Nápověda"));
+  MenuAbout = new ui::MenuItem(this, "MenuAbout", MenuHelp);
+  MenuAbout->SetCaption("O aplikaci...");
 
   OpenDialog1 = new ui::FileDialog(this, "OpenDialog1", ui::FileDialog::Kind::Open);
-  OpenDialog1->SetFilter(Win1250("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*"));
+  OpenDialog1->SetTitle(Win1250("Nahrání konfigurace"));
+  OpenDialog1->SetFilter(Win1250("Konfigurace zařízení (*.eep)|*.eep"));
   OpenDialog1->SetDefaultExt("eep");
-  OpenDialog1->SetOptions(ui::ofHideReadOnly | ui::ofFileMustExist | ui::ofEnableSizing);
+  OpenDialog1->SetOptions(ui::ofHideReadOnly | ui::ofPathMustExist | ui::ofFileMustExist |
+                          ui::ofEnableSizing);
   SaveDialog1 = new ui::FileDialog(this, "SaveDialog1", ui::FileDialog::Kind::Save);
-  SaveDialog1->SetFilter(Win1250("Konfigurace KX2 (*.eep)|*.eep|Všechny soubory (*.*)|*.*"));
+  SaveDialog1->SetTitle(Win1250("Uložit konfiguraci zařízení"));
+  SaveDialog1->SetFilter(Win1250("Konfigurace zařízení (*.eep)|*.eep"));
   SaveDialog1->SetDefaultExt("eep");
-  SaveDialog1->SetOptions(ui::ofHideReadOnly | ui::ofOverwritePrompt | ui::ofEnableSizing);
+  SaveDialog1->SetOptions(ui::ofHideReadOnly | ui::ofPathMustExist | ui::ofOverwritePrompt |
+                          ui::ofEnableSizing);
   SaveDialog2 = new ui::FileDialog(this, "SaveDialog2", ui::FileDialog::Kind::Save);
-  SaveDialog2->SetFilter(Win1250("Zpráva HTML (*.html)|*.html|Všechny soubory (*.*)|*.*"));
+  SaveDialog2->SetTitle(Win1250("Uložit zprávu o nastavení"));
+  SaveDialog2->SetFilter(Win1250("Stránky HTML|*.html"));
   SaveDialog2->SetDefaultExt("html");
-  SaveDialog2->SetOptions(ui::ofHideReadOnly | ui::ofOverwritePrompt | ui::ofEnableSizing);
+  SaveDialog2->SetOptions(ui::ofHideReadOnly | ui::ofPathMustExist | ui::ofOverwritePrompt |
+                          ui::ofEnableSizing);
 
   PageControl1 = Make<ui::PageControl>(this, this, "PageControl1", 4, 4, 648, 420);
   struct SheetDef {
@@ -144,6 +165,7 @@ void TFormMain::BuildResource() {
   BtnPrerusit->OnClick = [this](ui::Control&) { BtnPrerusitClick(); };
 
   OnClose = [this](ui::Form&, ui::CloseAction& action) { FormClose(action); };
+  OnCloseQuery = [this](ui::Form&, bool& canClose) { FormCloseQuery(canClose); };
   // The window keeps its size.
   OnCanResize = [](ui::Form&, int&, int&, bool& resize) { resize = false; };
 
@@ -232,6 +254,21 @@ void TFormMain::DeferredStart() {
   OpenDialog1->SetFileName(appName + ".eep");
   SaveDialog1->SetInitialDir(documentsDir);
   SaveDialog1->SetFileName(appName + ".eep");
+
+  // Configuration files named on the command line ("-" starts an option, not a file), or else
+  // the last one, silently.
+  bool loaded = false;
+  for (const std::string& arg : env_.args) {
+    if (arg.empty() || arg[0] == '-') continue;
+    ui::Loop().ProcessMessages();
+    LoadConfigFile(arg, true);
+    loaded = true;
+  }
+  if (!loaded) {
+    std::string dir = OpenDialog1->InitialDir();
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    LoadConfigFile(dir + OpenDialog1->FileName(), false);
+  }
 
   QlsComm321->SetCommComboBoxIndex(*ComboComm);
   Timer1->SetEnabled(true);

@@ -43,8 +43,14 @@ class TFormMain : public ui::Form {
   ui::TabSheet* SheetAIns = nullptr;
   ui::TabSheet* SheetDin815 = nullptr;
   ui::MenuItem* MenuFile = nullptr;
+  ui::MenuItem* MenuFileLoadAnyCfg = nullptr;
+  ui::MenuItem* MenuFileSaveBrCfg = nullptr;
+  ui::MenuItem* MenuSaveReport = nullptr;
   ui::MenuItem* MenuFileExit = nullptr;
+  ui::MenuItem* MenuSettings = nullptr;
+  ui::MenuItem* ItemNastaveni = nullptr;
   ui::MenuItem* MenuHelp = nullptr;
+  ui::MenuItem* MenuAbout = nullptr;
   ui::FileDialog* OpenDialog1 = nullptr;
   ui::FileDialog* SaveDialog1 = nullptr;
   ui::FileDialog* SaveDialog2 = nullptr;
@@ -90,6 +96,16 @@ class TFormMain : public ui::Form {
   void WriteEEPROMClick();
   void VQelTerminal1TermSendData(const uint8_t* bytes, int count);
   void MenuFileExitClick();
+  void MenuFileLoadDevCfgClick();
+  void MenuFileSaveDevCfgClick();
+  void FormCloseQuery(bool& canClose);
+
+  // Configuration files.
+  bool LoadConfigFile(const std::string& name, bool showErrors);
+  // True when the file was written (the old one is replaced only by a complete new one).
+  bool SaveConfigFile(const std::string& path);
+  bool EnsureDirectory(const std::string& path);
+  static bool IsDirectory(const std::string& path);
 
   // Own operations.
   void DeferredStart();

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/FormMain.h"
+#include "app/Program.h"
+#include "support/Cp1250.h"
+#include "ui/HeadlessLoop.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Files : ::testing::Test {
+  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  fs::path dir = fs::temp_directory_path() / ("kx2files-" + std::to_string(::getpid()));
+  std::unique_ptr<Program> program;
+
+  void SetUp() override {
+    fs::remove_all(dir);
+    ProgramEnv env;
+    env.documentsDir = dir.string();
+    program = std::make_unique<Program>(env);
+    program->Start();
+    loop.Advance(20);
+    ASSERT_TRUE(Main().startedUp);
+  }
+  void TearDown() override {
+    program.reset();
+    fs::remove_all(dir);
+  }
+  TFormMain& Main() { return program->Main(); }
+  // Closes as the user does and lets the close sequence run.
+  void UserCloses() {
+    Main().UserClose();
+    loop.Advance(50);
+  }
+};
+
+TEST_F(Files, TheProgramFolderIsUnderTheDocumentsFolderAndMadeOnDemand) {
+  TFormMain& m = Main();
+  EXPECT_EQ(m.documentsDir, (dir / "Qel" / "KX2 Init").string() + "/");
+  EXPECT_EQ(m.OpenDialog1->InitialDir(), m.documentsDir);
+  EXPECT_EQ(m.SaveDialog1->FileName(), "KX2 Init.eep");
+  EXPECT_FALSE(fs::exists(m.documentsDir));  // not made at start
+  loop.AnswerNextFileDialog(std::nullopt);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_TRUE(fs::is_directory(m.documentsDir));
+  EXPECT_EQ(loop.FileDialogs().back().title, Win1250("Nahrání konfigurace"));
+
+  // A folder that cannot be made is reported with the prefix that failed.
+  const fs::path blocker = dir / "file";
+  std::ofstream(blocker) << "x";
+  loop.AnswerNextBox(ui::IDOK);
+  EXPECT_FALSE(m.EnsureDirectory((blocker / "sub").string()));
+  ASSERT_EQ(loop.Boxes().size(), 1u);
+  EXPECT_EQ(loop.Boxes()[0].text, Win1250("Nelze vytvořit adresář ") + blocker.string());
+}
+
+TEST_F(Files, AMissingFileIsReportedOnlyWhenAskedTo) {
+  TFormMain& m = Main();
+  EXPECT_FALSE(m.LoadConfigFile("nothing.eep", false));
+  EXPECT_TRUE(loop.Boxes().empty());
+  loop.AnswerNextBox(ui::IDOK);
+  EXPECT_FALSE(m.LoadConfigFile("nothing.eep", true));
+  ASSERT_EQ(loop.Boxes().size(), 1u);
+  EXPECT_EQ(loop.Boxes()[0].text, Win1250("Nelze nalézt konfigurační soubor ") + "nothing.eep");
+  // An unreadable file is reported as such.
+  fs::create_directories(m.documentsDir);
+  std::ofstream(m.documentsDir + "bad.eep") << "garbage";
+  loop.SetBoxHandler([](const ui::HeadlessLoop::BoxCall&) { return ui::IDOK; });
+  EXPECT_FALSE(m.LoadConfigFile("bad.eep", true));
+  EXPECT_EQ(loop.Boxes().back().text,
+            Win1250("Chyba při čtení souboru ") + m.documentsDir + "bad.eep");
+}
+
+TEST_F(Files, TheUnsavedChangesQuestionCancelNoAndAFailedYes) {
+  TFormMain& m = Main();
+  m.configSaved = false;
+  loop.AnswerNextBox(ui::IDCANCEL);
+  UserCloses();
+  EXPECT_FALSE(m.closeRequested);  // Cancel keeps the window
+  ASSERT_EQ(loop.Boxes().size(), 1u);
+  EXPECT_EQ(loop.Boxes()[0].flags, ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+
+  // Yes, but the save fails (no configuration to save): the window stays and asks again.
+  loop.AnswerNextBox(ui::IDYES);
+  loop.AnswerNextBox(ui::IDOK);  // "CannotWriteEep"
+  UserCloses();
+  EXPECT_FALSE(m.closeRequested);
+  EXPECT_FALSE(m.configSaved);
+  EXPECT_EQ(loop.Boxes().back().flags & ui::MB_ICONMASK, ui::MB_ICONERROR);
+
+  loop.AnswerNextBox(ui::IDNO);
+  UserCloses();
+  EXPECT_TRUE(m.closeDone);
+  EXPECT_TRUE(m.configSaved);
+  EXPECT_EQ(loop.UnexpectedBoxes(), 0);
+}
+
+}  // namespace
