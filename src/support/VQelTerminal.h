@@ -1,0 +1,234 @@
+#pragma once
+// The terminal: a non-visual component that owns a small window showing the raw traffic of the
+// serial link as coloured lines, with a one-line input from which an expert sends text to the
+// unit. The window sits as a tab page in the owner's page control (docked) or floats as a window
+// of its own.
+//
+// Setting it up (the owner window does this once its page control exists):
+//
+//   VQelTerminal1 = new VQelTerminal(this, "VQelTerminal1");      // owned by the window
+//   VQelTerminal1->SetParentPageControl(PageControl1);
+//   VQelTerminal1->SetTermCloseAction(trmcaDock);
+//   VQelTerminal1->SetModeIndex(-1);
+//   VQelTerminal1->OnTermSendData = [this](const uint8_t* d, int n) { ... };
+//   VQelTerminal1->OnDocked = [this](ui::TabSheet& sheet) { ... };  // arrange the new page
+//   VQelTerminal1->Loaded();                                        // names, docks, shows
+//
+// The window is a ui::Form owned by the component and named after it ("VQelTerminal1_Form"), its
+// controls likewise ("VQelTerminal1_SendLinebutton", ...); through the component they belong to
+// the owner window, so a language file translates them in the owner's section.
+//
+// Lines: every piece of traffic is appended with a line type. Pieces of one type continue the
+// open line; a different type ends it and starts a new line with the type's prefix:
+//   0 received text  "+ "   black, bytes 0x20..0x80 as they are, others as "<#0D>" in blue
+//   1 received bytes "+ #"  blue, each byte as " 0D"
+//   2 sent text      " - "  as type 0
+//   3 sent bytes     " - #" as type 1
+//   4 remark         " E "  purple, bytes as they are
+//   5 (and any other value) "? " red, bytes as they are
+// The history keeps at most MaxLines lines: when it reaches them it drops about one per cent at
+// once (1100 -> 1088), so that trimming does not run on every append.
+//
+// Keys typed anywhere in the window go to the input line. Enter sends the line followed by CR,
+// Escape and Ctrl+Z send it followed by that byte; Send, Directly (no terminator) and Clear
+// (empties the history) are buttons. The terminal does not show what it sends: the owner does,
+// when the bytes really go out.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "protocol/TerminalSink.h"
+#include "support/VQelTerminalView.h"
+#include "ui/Component.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+// Line types besides the two raw ones the device module uses (TerminalSink.h).
+enum : int {
+  VQelTerminal_ltInLine = 0,
+  VQelTerminal_ltOutLine = 2,
+  VQelTerminal_ltExtra = 4,
+  VQelTerminal_lt_NoType = 5,
+};
+using VQelTerminal_LineType = int;
+
+// What closing the floating window does.
+enum TTermCloseAction { trmcaDock, trmcaHide, trmcaFree };
+
+class VQelTerminal : public ui::Component, public TerminalSink {
+ public:
+  using SendDataEvent = std::function<void(const uint8_t* data, int count)>;
+  using WantModeChangeEvent = std::function<void(int modeNo)>;
+  using FormEvent = std::function<void(ui::Form& form)>;
+  using DockedEvent = std::function<void(ui::TabSheet& sheet)>;
+
+  // Design size of the window and its default floating position.
+  static constexpr int kFormWidth = 400;
+  static constexpr int kFormHeight = 450;
+  static constexpr int kFormLeft = 500;
+  static constexpr int kFormTop = 300;
+
+  // Creates the hidden window with its controls. Until Loaded() the properties are only stored.
+  explicit VQelTerminal(ui::Component* owner, std::string name = "VQelTerminal1");
+  ~VQelTerminal() override;
+  const char* ClassName() const override { return "VQelTerminal"; }
+
+  // Completes the set-up after the properties have been given: places the window, names it and
+  // its controls after the component, docks it (or lets it float), applies Visible, the timing
+  // boxes and the mode index, fits the floating window onto the screen and fires OnFormCreate.
+  void Loaded();
+  bool IsLoaded() const { return !loading_; }
+
+  // ---- Lines ----
+  // Appends bytes to the history (see the header comment). Nothing happens for count <= 0 or
+  // once the window is gone.
+  void addChars(const uint8_t* data, int count, VQelTerminal_LineType lineType);
+  // addChars, then breakLine.
+  void addLine(const uint8_t* data, int count, VQelTerminal_LineType lineType);
+  void addLine(const std::string& bytes, VQelTerminal_LineType lineType);
+  // Ends the open line, if any.
+  void breakLine();
+  // True when no line is open.
+  bool startingNewLine() const { return !lineOpen_; }
+  // The device module's traffic: one line per call.
+  void AddBytes(const uint8_t* data, int count, int lineType) override;
+  // Empties the history (the Clear button).
+  void ClearHistory();
+
+  // Removes any selection in the input line and puts the caret at its end.
+  void unselectManualLine();
+  // True when the control is the terminal window.
+  bool FormIs(const ui::Control* control) const;
+  // True when the keyboard focus is on a control of the terminal window while it is shown.
+  bool Focused() const;
+  // Gives the docked window's page the window's caption again (after a translation changed it).
+  void RefreshPageCaption();
+
+  // ---- Properties ----
+  bool GetDebugWindowsVisible() const { return debugWindowsVisible_; }
+  // Shows or hides the two timing boxes (the options dialog turns them on at the Expert level).
+  void SetDebugWindowsVisible(bool visible);
+  // The actual state: docked means the window sits in a page (not floating).
+  bool GetDocked() const;
+  void SetDocked(bool docked);
+  // The window (docked: its page) is shown.
+  bool GetVisible() const;
+  void SetVisible(bool visible);
+  // Position of the floating window: read live while it floats, the remembered one otherwise.
+  // Setting stores the value and moves the window while it floats.
+  int GetFormLeft() const;
+  void SetFormLeft(int left);
+  int GetFormTop() const;
+  void SetFormTop(int top);
+  // Size of the floating window, or the size it will have when undocked.
+  int GetFormWidth() const;
+  void SetFormWidth(int width);
+  int GetFormHeight() const;
+  void SetFormHeight(int height);
+  // Selection of the (hidden) mode selector, clamped to -1 .. entries - 1.
+  int GetModeIndex() const;
+  void SetModeIndex(int index);
+  const std::vector<std::string>& GetModeItems() const { return modeItems_; }
+  void SetModeItems(std::vector<std::string> items);
+  int GetMaxLines() const { return maxLines_; }
+  void SetMaxLines(int lines) { maxLines_ = lines; }
+  ui::PageControl* GetParentPageControl() const { return pageControl_; }
+  void SetParentPageControl(ui::PageControl* pages);
+  TTermCloseAction GetTermCloseAction() const { return closeAction_; }
+  void SetTermCloseAction(TTermCloseAction action) { closeAction_ = action; }
+  // The floating window gets its own task-bar button while this is on. The model only records
+  // the wish; HasTaskbarButton() tells a view whether to give the window the button now.
+  bool GetShowOnTaskbar() const { return showOnTaskbar_; }
+  void SetShowOnTaskbar(bool show);
+  bool HasTaskbarButton() const;
+
+  // ---- Events ----
+  // Typed input to send (text and terminator).
+  SendDataEvent OnTermSendData;
+  // A mode was picked. The mode selector stays hidden, so this is never raised in this program.
+  WantModeChangeEvent OnTermWantModeChange;
+  // The window is ready (end of Loaded).
+  FormEvent OnFormCreate;
+  // The window has just been docked into a new page of ParentPageControl. The owner arranges the
+  // page here (the main window moves it to the last position, gives it its image and activates
+  // it) and then calls unselectManualLine().
+  DockedEvent OnDocked;
+
+  // ---- The window and its controls (null once the window has been destroyed) ----
+  ui::Form* TermForm() const;
+  ui::TabSheet* DockSheet() const { return sheet_; }
+  TerminalLines* RichEdit() const { return richEdit_; }
+  TerminalInputLine* ManualLine() const { return manualLine_; }
+  ui::RadioGroup* RGroupMode() const { return rgroupMode_; }
+  ui::Button* SendLinebutton() const { return sendButton_; }
+  ui::Button* BtnDirect() const { return directButton_; }
+  ui::Button* ClearButton() const { return clearButton_; }
+  ui::Button* BtnUndock() const { return undockButton_; }
+  ui::Edit* DebugInTime() const { return debugInTime_; }
+  ui::Edit* DebugOutTime() const { return debugOutTime_; }
+
+  // Button actions, also reachable through the buttons' clicks.
+  void SendLineClick();
+  void DirectClick();
+  void UndockClick();
+
+ private:
+  class TermFormImpl;
+  class PageControlWatch;
+
+  void CreateControls();
+  void NameControls();
+  void ArrangeControls();
+  void InstallKeyPreview(ui::Control& control);
+  void KeyPreview(ui::Control& sender, char& key);
+  void SendInput(bool withTerminator);
+  void UpdateDocked();
+  void DockInto(ui::PageControl& pages);
+  void Undock();
+  void ApplyVisible();
+  void FormClose(ui::CloseAction& action);
+  void ScheduleFormRelease();
+  void FormDestroyed();
+  void PageControlGone();
+  void WatchPageControl(ui::PageControl* pages);
+  bool Floating() const;
+  uint32_t Now() const;
+
+  TermFormImpl* form_ = nullptr;
+  ui::TabSheet* sheet_ = nullptr;
+  TerminalLines* richEdit_ = nullptr;
+  TerminalInputLine* manualLine_ = nullptr;
+  ui::RadioGroup* rgroupMode_ = nullptr;
+  ui::Button* sendButton_ = nullptr;
+  ui::Button* directButton_ = nullptr;
+  ui::Button* clearButton_ = nullptr;
+  ui::Button* undockButton_ = nullptr;
+  ui::Edit* debugInTime_ = nullptr;
+  ui::Edit* debugOutTime_ = nullptr;
+
+  ui::PageControl* pageControl_ = nullptr;
+  PageControlWatch* watch_ = nullptr;
+
+  bool loading_ = true;
+  bool debugWindowsVisible_ = false;
+  bool docked_ = true;
+  bool visible_ = false;
+  bool showOnTaskbar_ = false;
+  int modeIndex_ = -1;
+  std::vector<std::string> modeItems_;
+  int maxLines_ = 1100;
+  TTermCloseAction closeAction_ = trmcaDock;
+  // Floating position and size remembered while docked.
+  ui::Rect floatBounds_{kFormLeft, kFormTop, kFormWidth, kFormHeight};
+
+  bool lineOpen_ = false;
+  VQelTerminal_LineType openType_ = VQelTerminal_lt_NoType;
+  // Terminator of the next send; 0: none chosen (CR).
+  char terminator_ = 0;
+  uint32_t lastLineTick_ = 0;
+  // Lets work posted for later notice that the component has gone.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};

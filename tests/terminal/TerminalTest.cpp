@@ -1,0 +1,362 @@
+#include "support/VQelTerminal.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/Cp1250.h"
+#include "ui/HeadlessLoop.h"
+
+namespace {
+
+// A line as "text@colour" runs joined by "|".
+std::string Render(const TerminalLine& line) {
+  const std::map<ui::Color, std::string> names = {
+      {ui::clBlack, "black"}, {ui::clBlue, "blue"}, {ui::clPurple, "purple"}, {ui::clRed, "red"}};
+  std::string out;
+  for (const auto& run : line.runs) {
+    if (!out.empty()) out += '|';
+    const auto name = names.find(run.color);
+    out += run.text + '@' + (name != names.end() ? name->second : std::to_string(run.color));
+  }
+  return out;
+}
+
+class TerminalTest : public ::testing::Test {
+ protected:
+  TerminalTest() {
+    main->SetBounds(0, 0, 660, 500);
+    pages->SetParent(main);
+    pages->SetBounds(4, 4, 648, 420);
+    for (ui::TabSheet* sheet : {general, numbers}) {
+      sheet->SetBounds(0, 0, 640, 392);
+      sheet->SetPageControl(pages);
+    }
+    term->SetParentPageControl(pages);
+    term->OnTermSendData = [this](const uint8_t* data, int count) {
+      sent.emplace_back(reinterpret_cast<const char*>(data), count);
+    };
+    term->OnDocked = [this](ui::TabSheet& sheet) { docks.push_back(&sheet); };
+    main->Show();
+  }
+
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> out;
+    for (const auto& line : term->RichEdit()->Lines()) out.push_back(Render(line));
+    return out;
+  }
+  void Add(std::vector<uint8_t> bytes, int type, bool line = true) {
+    if (line)
+      term->addLine(bytes.data(), static_cast<int>(bytes.size()), type);
+    else
+      term->addChars(bytes.data(), static_cast<int>(bytes.size()), type);
+  }
+
+  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  ui::Application app;
+  ui::Form* main = new ui::Form(&app, "FormMain");
+  ui::PageControl* pages = new ui::PageControl(main, "PageControl1");
+  ui::TabSheet* general = new ui::TabSheet(main, "SheetGeneral");
+  ui::TabSheet* numbers = new ui::TabSheet(main, "SheetNumbers");
+  VQelTerminal* term = new VQelTerminal(main, "VQelTerminal1");
+  std::vector<std::string> sent;
+  std::vector<ui::TabSheet*> docks;
+};
+
+TEST_F(TerminalTest, LinesAreRenderedByType) {
+  term->Loaded();
+  Add({'A', 'T', 0x0D}, VQelTerminal_ltOutLine);
+  Add({0x02, 0x41}, VQelTerminal_ltInBin);
+  Add({0x41, 0x80, 0x81, 0x00}, VQelTerminal_ltInLine);
+  Add({'n', 'o', 't', 'e'}, VQelTerminal_ltExtra);
+  Add({'x'}, VQelTerminal_lt_NoType);
+  Add({'y'}, 9);  // unknown types show as type 5
+  Add({}, VQelTerminal_ltInBin);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{
+                         " - AT@black|<#0D>@blue",
+                         "+ # 02 41@blue",
+                         "+ A\x80@black|<#81><#00>@blue",
+                         " E note@purple",
+                         "? x@red",
+                         "? y@red",
+                     }));
+  EXPECT_TRUE(term->startingNewLine());
+
+  // Pieces of one type continue the line; another type starts the next one.
+  term->ClearHistory();
+  Add({0x01}, VQelTerminal_ltInBin, false);
+  Add({0x02}, VQelTerminal_ltInBin, false);
+  EXPECT_FALSE(term->startingNewLine());
+  Add({0x03}, VQelTerminal_ltOutBin, false);
+  Add({'o', 'k'}, VQelTerminal_lt_NoType, false);
+  Add({'!'}, VQelTerminal_ltInBin, false);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"+ # 01 02@blue", " - # 03@blue", "? ok@red",
+                                               "+ # 21@blue"}));
+  EXPECT_EQ(term->RichEdit()->PlainText(), "+ # 01 02\r\n - # 03\r\n? ok\r\n+ # 21");
+
+  // The device module's sink shows each call as a line of its own.
+  TerminalSink* sink = term;
+  const uint8_t reply[] = {0x06, 0x0D};
+  sink->AddBytes(reply, 2, VQelTerminal_ltInBin);
+  sink->AddBytes(reply, 1, VQelTerminal_ltInBin);
+  EXPECT_EQ(Lines()[3], "+ # 21 06 0D@blue");  // continued the open line of the same type
+  EXPECT_EQ(Lines()[4], "+ # 06@blue");
+  EXPECT_EQ(term->RichEdit()->LineCount(), 5);
+}
+
+TEST_F(TerminalTest, TimingBoxesShowTheGapsBetweenLines) {
+  loop.SetVirtualTime(0xFFFFFF00u);  // across the wrap of the tick count
+  term->Loaded();
+  EXPECT_FALSE(term->DebugInTime()->Visible());
+  EXPECT_FALSE(term->DebugOutTime()->Visible());
+  term->SetDebugWindowsVisible(true);
+  EXPECT_TRUE(term->DebugInTime()->Visible());
+  EXPECT_TRUE(term->DebugOutTime()->Visible());
+  EXPECT_FALSE(term->DebugInTime()->Enabled());
+
+  Add({1}, VQelTerminal_ltInBin);
+  EXPECT_EQ(term->DebugInTime()->Text(), "2000");
+  loop.Advance(400);
+  Add({2}, VQelTerminal_ltOutBin);
+  EXPECT_EQ(term->DebugOutTime()->Text(), "400");
+  loop.Advance(50);
+  Add({'r'}, VQelTerminal_ltExtra);  // remarks do not count
+  loop.Advance(25);
+  Add({'t'}, VQelTerminal_ltInLine, false);
+  loop.Advance(10);
+  Add({'u'}, VQelTerminal_ltInLine, false);  // same line: no new gap
+  EXPECT_EQ(term->DebugInTime()->Text(), "75");
+  EXPECT_EQ(term->DebugOutTime()->Text(), "400");
+}
+
+TEST_F(TerminalTest, HistoryIsCutBackWhenItReachesMaxLines) {
+  term->Loaded();
+  for (int i = 0; i < 1100; ++i) term->addLine(std::to_string(i), VQelTerminal_ltInLine);
+  EXPECT_EQ(term->RichEdit()->LineCount(), 1100);
+  term->addLine("next", VQelTerminal_ltInLine);
+  ASSERT_EQ(term->RichEdit()->LineCount(), 1089);
+  EXPECT_EQ(Lines().front(), "+ 12@black");
+  EXPECT_EQ(Lines().back(), "+ next@black");
+
+  // A limit too small to keep anything empties the history instead of looping forever.
+  term->SetMaxLines(0);
+  term->addLine("a", VQelTerminal_ltInLine);
+  term->addLine("b", VQelTerminal_ltInLine);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"+ b@black"}));
+}
+
+TEST_F(TerminalTest, TypedKeysGoToTheInputLineAndTerminatorsSend) {
+  term->SetVisible(true);
+  term->Loaded();
+  ui::Edit* input = term->ManualLine();
+
+  input->UserType("ATZ\r");
+  input->UserType("ATZ\x1b");
+  input->UserType("ATZ\x1a");
+  input->UserType("AT\r");  // the terminator is used once
+  EXPECT_EQ(sent, (std::vector<std::string>{"ATZ\r", "ATZ\x1b", "ATZ\x1a", "AT\r"}));
+  EXPECT_EQ(input->Text(), "");
+
+  // Keys reach the input line wherever the focus is; Backspace edits the focused control; a
+  // blank on a focused button is left to the button.
+  sent.clear();
+  term->BtnDirect()->UserFocus();
+  term->BtnDirect()->UserKey('O');
+  term->BtnDirect()->UserKey(' ');
+  term->RichEdit()->UserFocus();
+  term->RichEdit()->UserKey('K');
+  term->RichEdit()->UserKey(' ');
+  EXPECT_EQ(input->Text(), "OK ");
+  input->UserFocus();
+  input->UserKey('\b');
+  input->SetSelStart(1);
+  input->UserKey('-');
+  EXPECT_EQ(input->Text(), "O-K");
+  term->TermForm()->UserKey('\r');
+  EXPECT_EQ(sent, (std::vector<std::string>{"O-K\r"}));
+}
+
+TEST_F(TerminalTest, SendDirectlyAndClearButtons) {
+  term->SetVisible(true);
+  term->Loaded();
+  ui::Edit* input = term->ManualLine();
+  EXPECT_TRUE(term->SendLinebutton()->IsDefault());
+
+  term->SendLinebutton()->UserClick();  // an empty line still sends its CR
+  input->UserType("AT+CSQ");
+  term->BtnDirect()->UserClick();
+  term->BtnDirect()->UserClick();  // nothing left to send
+  input->UserType(Win1250("žluť"));
+  term->SendLinebutton()->UserClick();
+  EXPECT_EQ(sent, (std::vector<std::string>{"\r", "AT+CSQ", Win1250("žluť") + "\r"}));
+
+  input->UserType("x");
+  input->SelectAll();
+  term->unselectManualLine();
+  EXPECT_EQ(input->SelStart(), 1);
+  EXPECT_EQ(input->SelLength(), 0);
+
+  // Clear empties the history (only); what comes next starts a line with its prefix even when
+  // it is of the type that was open.
+  Add({1}, VQelTerminal_ltInBin, false);
+  term->ClearButton()->UserClick();
+  EXPECT_EQ(term->RichEdit()->LineCount(), 0);
+  EXPECT_EQ(input->Text(), "x");
+  Add({2}, VQelTerminal_ltInBin, false);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"+ # 02@blue"}));
+}
+
+TEST_F(TerminalTest, WindowAndControlsAreNamedAfterTheComponent) {
+  term->SetModeItems({"A", "B"});
+  term->SetModeIndex(7);
+  term->Loaded();
+  ui::Form* form = term->TermForm();
+  EXPECT_EQ(main->FindDeep("VQelTerminal1_Form"), form);
+  for (const char* name : {"_RichEdit", "_ManualLine", "_RGroupMode", "_SendLinebutton",
+                           "_BtnDirect", "_Clear", "_BtnUndock", "_DebugInTime", "_DebugOutTime"})
+    EXPECT_NE(main->FindDeepAs<ui::Control>(std::string("VQelTerminal1") + name), nullptr) << name;
+  EXPECT_EQ(form->Text(), Win1250("Terminál"));
+  EXPECT_EQ(term->SendLinebutton()->Hint(), Win1250("Odeslat s odřádkováním"));
+  EXPECT_TRUE(term->FormIs(form));
+  EXPECT_FALSE(term->FormIs(main));
+
+  // The mode selector stays hidden; its index is clamped to its entries.
+  EXPECT_FALSE(term->RGroupMode()->Visible());
+  EXPECT_EQ(term->GetModeIndex(), 1);
+  term->SetModeIndex(-5);
+  EXPECT_EQ(term->GetModeIndex(), -1);
+}
+
+TEST_F(TerminalTest, DocksIntoThePageControlAndFloats) {
+  term->Loaded();
+  ui::Form* form = term->TermForm();
+  ui::TabSheet* sheet = term->DockSheet();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_TRUE(term->GetDocked());
+  EXPECT_EQ(form->HostDockSite(), sheet);
+  EXPECT_EQ(sheet->PageControlOf(), pages);
+  EXPECT_EQ(docks, std::vector<ui::TabSheet*>{sheet});
+  EXPECT_EQ(sheet->Text(), form->Text());
+  form->SetText("Terminal");  // as a language switch does
+  term->RefreshPageCaption();
+  EXPECT_EQ(sheet->Text(), "Terminal");
+  EXPECT_TRUE(term->BtnUndock()->Enabled());
+  // Hidden by default: its tab too. The docked window fills its page; the history grows.
+  EXPECT_FALSE(sheet->TabVisible());
+  EXPECT_EQ(form->Bounds(), (ui::Rect{0, 0, 640, 392}));
+  EXPECT_EQ(term->RichEdit()->Bounds(), (ui::Rect{0, 0, 638, 299}));
+  EXPECT_EQ(term->BtnUndock()->Top(), 362);
+
+  term->SetVisible(true);
+  EXPECT_TRUE(sheet->TabVisible());
+  pages->SetActivePage(sheet);
+  term->SetVisible(false);
+  EXPECT_EQ(pages->ActivePage(), general);  // a hidden tab does not stay shown
+  term->SetVisible(true);
+
+  // Remembered floating place while docked; Undock puts the window there.
+  EXPECT_EQ(term->GetFormLeft(), 500);
+  term->SetFormLeft(120);
+  term->SetFormTop(80);
+  EXPECT_EQ(term->GetFormWidth(), 400);
+  EXPECT_EQ(form->Left(), 0);
+  term->BtnUndock()->UserClick();
+  EXPECT_FALSE(term->GetDocked());
+  EXPECT_EQ(term->DockSheet(), nullptr);
+  EXPECT_EQ(pages->PageCount(), 2);
+  EXPECT_EQ(form->Bounds(), (ui::Rect{120, 80, 400, 450}));
+  EXPECT_EQ(term->ManualLine()->Top(), 358);
+  EXPECT_FALSE(term->BtnUndock()->Enabled());
+  EXPECT_TRUE(term->GetVisible());
+
+  // While floating the position is read and set live.
+  form->SetBounds(200, 100, 500, 460);
+  EXPECT_EQ(term->GetFormLeft(), 200);
+  term->SetFormTop(150);
+  EXPECT_EQ(form->Top(), 150);
+
+  term->SetDocked(true);
+  EXPECT_TRUE(term->GetDocked());
+  EXPECT_EQ(term->GetFormLeft(), 200);
+  EXPECT_EQ(term->GetFormWidth(), 500);
+  EXPECT_EQ(pages->Pages().back(), term->DockSheet());
+  EXPECT_TRUE(term->DockSheet()->TabVisible());
+  term->SetDocked(false);
+  EXPECT_EQ(form->Bounds(), (ui::Rect{200, 150, 500, 460}));
+
+  // A stored place off the screen is brought back onto it.
+  term->SetDocked(true);
+  term->SetFormLeft(5000);
+  term->SetDocked(false);
+  EXPECT_LE(form->Bounds().Right(), app.GetDesktop().WorkArea().Right());
+}
+
+TEST_F(TerminalTest, ClosingTheFloatingWindowFollowsTheCloseAction) {
+  term->SetVisible(true);
+  term->Loaded();
+  ui::Form* form = term->TermForm();
+
+  term->SetDocked(false);
+  form->UserClose();  // trmcaDock: back into its page, still open
+  EXPECT_TRUE(term->GetDocked());
+  EXPECT_TRUE(form->Visible());
+  EXPECT_TRUE(term->DockSheet()->TabVisible());
+
+  term->SetTermCloseAction(trmcaHide);
+  term->SetDocked(false);
+  form->UserClose();
+  EXPECT_FALSE(term->GetDocked());
+  EXPECT_FALSE(term->GetVisible());
+
+  // Without a page control there is nowhere to dock: the window hides rather than stay open.
+  term->SetTermCloseAction(trmcaDock);
+  term->SetParentPageControl(nullptr);
+  term->SetVisible(true);
+  form->UserClose();
+  EXPECT_FALSE(term->GetVisible());
+  term->SetDocked(true);
+  EXPECT_FALSE(term->GetDocked());
+
+  term->SetParentPageControl(pages);
+  term->SetDocked(false);
+  term->SetTermCloseAction(trmcaFree);
+  form->UserClose();
+  loop.RunPending();
+  EXPECT_EQ(term->TermForm(), nullptr);
+  EXPECT_EQ(term->GetParentPageControl(), nullptr);
+  EXPECT_EQ(pages->PageCount(), 2);
+  Add({1}, VQelTerminal_ltInBin);  // the traffic has nowhere to go, and that is fine
+  term->SetDocked(true);
+  EXPECT_FALSE(term->GetDocked());
+}
+
+TEST_F(TerminalTest, ComponentsMayGoInAnyOrder) {
+  term->SetVisible(true);
+  term->Loaded();
+  // The page control goes first: the window floats on.
+  delete pages;
+  EXPECT_EQ(term->GetParentPageControl(), nullptr);
+  EXPECT_FALSE(term->GetDocked());
+  EXPECT_EQ(term->DockSheet(), nullptr);
+
+  // The window goes first: the component forgets it.
+  delete term->TermForm();
+  EXPECT_EQ(term->TermForm(), nullptr);
+  EXPECT_FALSE(term->GetVisible());
+  term->addLine("x", VQelTerminal_ltInLine);
+
+  // As in the program: the terminal created before the page control it docks into, and both
+  // destroyed with their window while docked.
+  auto* owner = new ui::Form(&app, "Other");
+  auto* terminal = new VQelTerminal(owner, "VQelTerminal2");
+  auto* pc = new ui::PageControl(owner, "Pages");
+  pc->SetParent(owner);
+  terminal->SetParentPageControl(pc);
+  terminal->Loaded();
+  EXPECT_TRUE(terminal->GetDocked());
+  delete owner;
+}
+
+}  // namespace
