@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "app/Dialogs.h"
-#include "app/TerminalLog.h"
 #include "device/KXADCdect.h"
 #include "eeprom/VConfigByteArray.h"
 #include "lang/LangText.h"
@@ -12,6 +11,7 @@
 #include "serial/TQlsComm32.h"
 #include "support/Cp1250.h"
 #include "support/VQelAppInfo.h"
+#include "support/VQelTerminal.h"
 #include "ui/EventLoop.h"
 
 bool pollGuard = false;
@@ -59,8 +59,6 @@ void TFormMain::BuildResource() {
   VQelAppInfo1->OnApplRunning = [this](VQelAppInfo&) { VQelAppInfo1ApplRunning(); };
   VQelAppInfo1->OnOwnerFirstShow = [this](VQelAppInfo&) { VQelAppInfo1OwnerFirstShow(); };
   VQelAppInfo1->Loaded();
-
-  VQelTerminal1 = new TerminalLog(this, "VQelTerminal1");
 
   Timer1 = new ui::Timer(this, "Timer1");
   Timer1->SetEnabled(false);
@@ -164,6 +162,16 @@ void TFormMain::BuildResource() {
   BtnPrerusit->SetEnabled(false);
   BtnPrerusit->OnClick = [this](ui::Control&) { BtnPrerusitClick(); };
 
+  VQelTerminal1 = new VQelTerminal(this, "VQelTerminal1");
+  VQelTerminal1->SetParentPageControl(PageControl1);
+  VQelTerminal1->SetTermCloseAction(trmcaDock);
+  VQelTerminal1->SetModeIndex(-1);
+  VQelTerminal1->OnTermSendData = [this](const uint8_t* bytes, int count) {
+    VQelTerminal1TermSendData(bytes, count);
+  };
+  VQelTerminal1->OnDocked = [this](ui::TabSheet& sheet) { PageControl1DockDrop(sheet); };
+  VQelTerminal1->Loaded();
+
   OnClose = [this](ui::Form&, ui::CloseAction& action) { FormClose(action); };
   OnCloseQuery = [this](ui::Form&, bool& canClose) { FormCloseQuery(canClose); };
   // The window keeps its size.
@@ -179,6 +187,16 @@ void TFormMain::BuildResource() {
 void TFormMain::SetDialogs(TFormProgress* progress, TFormOptions* options) {
   FormProgress = progress;
   FormOptions = options;
+  FormOptions->onLevelsChanged = [this](int level, bool terminalShown) {
+    if (auto* c = FindDeepAs<ui::Control>("CheckAlwaysInterNumber"))
+      c->SetVisible(level > TFormOptions::Basic);
+    if (level == TFormOptions::Basic) {
+      VQelTerminal1->SetVisible(false);
+    } else {
+      VQelTerminal1->SetVisible(terminalShown);
+      VQelTerminal1->SetDebugWindowsVisible(level > TFormOptions::Advanced);
+    }
+  };
 }
 
 int TFormMain::MessageBox2(const std::string& text, unsigned flags) {
@@ -272,6 +290,7 @@ void TFormMain::DeferredStart() {
 
   QlsComm321->SetCommComboBoxIndex(*ComboComm);
   Timer1->SetEnabled(true);
+  if (FormOptions != nullptr) FormOptions->RGroupLevelsClick();
 
   startedUp = true;
   if (closeRequested) {
@@ -300,8 +319,8 @@ void TFormMain::PollStep() {
 void TFormMain::QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length) {
   echoBuffer->AddData(buffer, length);
   echoBuffer->CStr();
-  VQelTerminal1->AddBytes(echoBuffer->Data(), static_cast<int>(echoBuffer->Length()),
-                          VQelTerminal_ltInBin);
+  VQelTerminal1->addLine(echoBuffer->Data(), static_cast<int>(echoBuffer->Length()),
+                         VQelTerminal_ltInBin);
   echoBuffer->Clear();
   if (!uniModule) return;
   for (uint16_t i = 0; i < length; ++i) uniModule->FeedByte(buffer[i]);
@@ -404,4 +423,12 @@ void TFormMain::FormClose(ui::CloseAction& action) {
     action = ui::CloseAction::Free;
     closeDone = true;
   }
+}
+
+void TFormMain::PageControl1DockDrop(ui::TabSheet& sheet) {
+  PageControl1->MovePage(&sheet, PageControl1->PageCount() - 1);
+  sheet.SetImageIndex(5);
+  // A terminal docked while hidden has no tab to show yet.
+  if (sheet.TabVisible()) PageControl1->SetActivePage(&sheet);
+  VQelTerminal1->unselectManualLine();
 }

@@ -21,7 +21,7 @@
 class TQlsComm32;
 class VQelAppInfo;
 class VUniModule;
-class TerminalLog;
+class VQelTerminal;
 class TFormProgress;
 class TFormOptions;
 
@@ -33,7 +33,7 @@ class TFormMain : public ui::Form {
   // Components.
   std::unique_ptr<TQlsComm32> QlsComm321;
   VQelAppInfo* VQelAppInfo1 = nullptr;
-  TerminalLog* VQelTerminal1 = nullptr;
+  VQelTerminal* VQelTerminal1 = nullptr;
   ui::Timer* Timer1 = nullptr;
   ui::PageControl* PageControl1 = nullptr;
   ui::TabSheet* SheetGeneral = nullptr;
@@ -96,6 +96,7 @@ class TFormMain : public ui::Form {
   void WriteEEPROMClick();
   void VQelTerminal1TermSendData(const uint8_t* bytes, int count);
   void MenuFileExitClick();
+  void PageControl1DockDrop(ui::TabSheet& sheet);
   void MenuFileLoadDevCfgClick();
   void MenuFileSaveDevCfgClick();
   void FormCloseQuery(bool& canClose);

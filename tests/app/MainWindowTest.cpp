@@ -2,12 +2,13 @@
 
 #include "app/FormMain.h"
 #include "app/Program.h"
-#include "app/TerminalLog.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "sim/PtyUnit.h"
 #include "support/Cp1250.h"
+#include "support/VQelTerminal.h"
+#include "support/VQelTerminalView.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {
@@ -70,9 +71,8 @@ TEST_F(MainWindow, ConnectShowsTheUnitAndDisconnectResetsAndClosesThePort) {
 
   // Received bytes reach the terminal: the identification's replies are there.
   bool sawReply = false;
-  for (const auto& line : m.VQelTerminal1->Lines())
-    if (line.type == VQelTerminal_ltInBin && !line.bytes.empty() && uint8_t(line.bytes[0]) == 0x82)
-      sawReply = true;
+  for (const auto& line : m.VQelTerminal1->RichEdit()->Lines())
+    if (line.Text().rfind("+ # 82", 0) == 0) sawReply = true;
   EXPECT_TRUE(sawReply);
 
   m.BtnConnect->UserClick();  // Disconnect: reset, then the port closes
