@@ -15,6 +15,7 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "protocol/VUniModule.h"
+#include "support/Paths.h"
 #include "ui/HeadlessLoop.h"
 
 extern char** environ;
@@ -53,7 +54,9 @@ int main() {
   int rc = 0;
   {
     ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Real);
-    Program program{ProgramEnv{}};
+    ProgramEnv env;
+    env.sysConfDir = SysConfDir();
+    Program program{env};
     program.Start();
     loop.RunUntil([&] { return program.Main().startedUp; }, 5000);
     TFormMain& m = program.Main();

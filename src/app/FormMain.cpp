@@ -135,6 +135,8 @@ void TFormMain::BuildResource() {
   Make<ui::Label>(this, GroupDevInfo, "LabVersion", 10, 46, 60, 16, "Verze:");
   LabelVersion = Make<ui::Label>(this, GroupDevInfo, "LabelVersion", 80, 46, 140, 16, "1.0");
 
+  BuildSettingsPages();
+
   // Bottom row.
   const int y = 436;
   LabComm = Make<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, Win1250("Spojení:"));
@@ -272,6 +274,7 @@ void TFormMain::DeferredStart() {
   OpenDialog1->SetFileName(appName + ".eep");
   SaveDialog1->SetInitialDir(documentsDir);
   SaveDialog1->SetFileName(appName + ".eep");
+  LoadOptions();
 
   // Configuration files named on the command line ("-" starts an option, not a file), or else
   // the last one, silently.
@@ -409,6 +412,19 @@ void TFormMain::FormClose(ui::CloseAction& action) {
     return;
   }
   if (!closeRequested) {
+    if (!SaveOptions()) {
+      MessageBox2(
+          GetLangText(kTexts, "CannotWriteCfg", Win1250("Nelze zapsat konfiguraci programu")),
+          ui::MB_OK | ui::MB_ICONERROR);
+      if (!SaveOptions()) {
+        // Nothing is lost by staying: a later close starts over.
+        MessageBox2(
+            GetLangText(kTexts, "CannotWriteCfg", Win1250("Nelze zapsat konfiguraci programu")),
+            ui::MB_OK | ui::MB_ICONERROR);
+        closeQueryDone = false;
+        return;
+      }
+    }
     closeRequested = true;
     uniModule->RequestDisconnect();
     if (env_.store != nullptr) VQelAppInfo1->WriteRegistryString("Options", "FirstTime", "0");

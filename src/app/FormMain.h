@@ -5,6 +5,7 @@
 // a connected unit go before the window may close.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +65,13 @@ class TFormMain : public ui::Form {
   ui::Button* ReadEEPROM = nullptr;
   ui::Button* WriteEEPROM = nullptr;
   ui::GroupBox* GroupDevInfo = nullptr;
+  // General page (the settings bind to these by name).
+  ui::Edit* EditStationName = nullptr;
+  ui::Edit* EditPIN = nullptr;
+  ui::ComboBox* ComboSCA = nullptr;
+  ui::Label* LabelMemLenTotal = nullptr;
+  ui::Label* LabelMemLenCfg = nullptr;
+  ui::Label* LabelMemLenFree = nullptr;
   ui::Label* LabelID = nullptr;
   ui::Label* LabelVersion = nullptr;
 
@@ -111,6 +119,13 @@ class TFormMain : public ui::Form {
   // Own operations.
   void DeferredStart();
   void PollStep();
+  void LoadOptions();
+  // False when the options could not be written.
+  bool SaveOptions();
+  void LoadSmsCentres();
+  // The language switch (the language component sets it up).
+  std::function<std::string()> currentLanguage;
+  std::function<void(const std::string&)> setLanguage;
 
   const ProgramEnv& Env() const { return env_; }
   // The windows created after this one (progress, options); the program connects them.
@@ -122,6 +137,7 @@ class TFormMain : public ui::Form {
 
  private:
   void BuildResource();
+  void BuildSettingsPages();
 
   ProgramEnv env_;
 };

@@ -15,6 +15,7 @@
 #include "serial/PortNames.h"
 #include "serial/TQlsComm32.h"
 #include "support/Cp1250.h"
+#include "support/Paths.h"
 #include "ui/HeadlessLoop.h"
 
 namespace cli {
@@ -102,11 +103,19 @@ uint32_t TimeoutMs(const Options& o, uint32_t defaultSec) {
   return static_cast<uint32_t>(sec * 1000);
 }
 
+// kx2ctl reads and writes none of the desktop's stored options; it takes the shipped system
+// files from beside its own folder.
+ProgramEnv Env() {
+  ProgramEnv env;
+  env.sysConfDir = SysConfDir();
+  return env;
+}
+
 // A headless program with the unit's questions answered and its messages printed.
 class Session {
  public:
   Session(std::ostream& err, bool yes)
-      : loop_(ui::HeadlessLoop::Clock::Real), err_(err), program_(ProgramEnv{}) {
+      : loop_(ui::HeadlessLoop::Clock::Real), err_(err), program_(Env()) {
     loop_.SetBoxHandler([this, yes](const ui::HeadlessLoop::BoxCall& call) -> int {
       const unsigned type = call.flags & ui::MB_TYPEMASK;
       if (type == ui::MB_YESNO || type == ui::MB_YESNOCANCEL) {

@@ -3,13 +3,14 @@
 #include "app/Dialogs.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
+#include "app/TestEnv.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {
 
 struct Dialogs : ::testing::Test {
   ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
-  Program program{ProgramEnv{}};
+  Program program{TestEnv()};
   void SetUp() override {
     program.Start();
     loop.Advance(20);

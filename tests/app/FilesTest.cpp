@@ -7,6 +7,7 @@
 
 #include "app/FormMain.h"
 #include "app/Program.h"
+#include "app/TestEnv.h"
 #include "support/Cp1250.h"
 #include "ui/HeadlessLoop.h"
 
@@ -21,7 +22,7 @@ struct Files : ::testing::Test {
 
   void SetUp() override {
     fs::remove_all(dir);
-    ProgramEnv env;
+    ProgramEnv env = TestEnv();
     env.documentsDir = dir.string();
     program = std::make_unique<Program>(env);
     program->Start();

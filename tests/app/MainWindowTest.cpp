@@ -2,6 +2,7 @@
 
 #include "app/FormMain.h"
 #include "app/Program.h"
+#include "app/TestEnv.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
@@ -22,7 +23,7 @@ struct MainWindow : ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(unit.start());
-    program = std::make_unique<Program>(ProgramEnv{});
+    program = std::make_unique<Program>(TestEnv());
     program->Start();
     ASSERT_TRUE(loop.RunUntil([&] { return Main().startedUp; }, 5000));
   }
@@ -149,7 +150,7 @@ TEST_F(MainWindow, ClosingWhileConnectedResetsTheUnitBeforeTheWindowGoes) {
 
 TEST(MainWindowStart, ACloseDuringStartUpClosesRightAfterItAndAnUnansweredResetStillCloses) {
   ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Real);
-  Program program(ProgramEnv{});
+  Program program(TestEnv());
   program.Start();
   program.Main().Close();  // before the first-run event
   EXPECT_TRUE(program.Main().closeRequested);
