@@ -202,6 +202,7 @@ void VUniModule::Poll() {
   CheckFinished(scripts_[SlotConnect].get());
   CheckFinished(scripts_[SlotSync].get());
   image_->updateMemoryInfo();
+  UpdateSettings();
 }
 
 void VUniModule::FeedByte(uint8_t b) {

@@ -83,6 +83,9 @@ class VUniModule {
   virtual void Poll();
   // Called after the status colour changed.
   virtual void StatusColorChanged() {}
+  // The last step of every poll: the settings tree's update. The tree belongs to the device
+  // description, which builds it.
+  virtual void UpdateSettings() {}
   virtual void FeedByte(uint8_t b);
 
   // Program closing: resets an identified unit; true once the unit has been let go.
