@@ -285,7 +285,7 @@ void TFormMain::DeferredStart() {
     LoadConfigFile(arg, true);
     loaded = true;
   }
-  if (!loaded) {
+  if (!loaded && env_.loadLastFile) {
     std::string dir = OpenDialog1->InitialDir();
     if (!dir.empty() && dir.back() != '/') dir += '/';
     LoadConfigFile(dir + OpenDialog1->FileName(), false);

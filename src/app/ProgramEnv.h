@@ -18,4 +18,7 @@ struct ProgramEnv {
   std::string sysConfDir;
   // The program's own folder, with a trailing separator.
   std::string programDir;
+  // Without files on the command line the start-up loads the last configuration file silently;
+  // the command line tool starts from the built-in configuration instead.
+  bool loadLastFile = true;
 };

@@ -1,10 +1,15 @@
 #include "cli/Cli.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
+#include "app/Dialogs.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "device/KXADCdect.h"
@@ -12,10 +17,13 @@
 #include "lang/LangText.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
+#include "protocol/VScriptSyncEEPROM.h"
 #include "serial/PortNames.h"
 #include "serial/TQlsComm32.h"
 #include "support/Cp1250.h"
 #include "support/Paths.h"
+#include "support/VQelTerminal.h"
+#include "support/VQelTerminalView.h"
 #include "ui/HeadlessLoop.h"
 
 namespace cli {
@@ -30,6 +38,14 @@ const char* const kUsage =
     "                                          connect, print type, firmware and memory size\n"
     "  reset --port PORT [--timeout SEC] [--yes]\n"
     "                                          connect, reset the unit, close the port\n"
+    "  new --output FILE.eep                   save the configuration a fresh start shows\n"
+    "  show FILE.eep [--json]                  print the settings of a configuration file\n"
+    "  set FILE.eep NAME=VALUE... [--output OUT.eep]\n"
+    "                                          edit settings as a user would, then save\n"
+    "  read --port PORT --output FILE.eep [--no-verify] [--timeout SEC] [--yes]\n"
+    "                                          read the unit's configuration into a file\n"
+    "  write --port PORT FILE.eep [--no-verify] [--bad-crc] [--timeout SEC] [--yes]\n"
+    "                                          write a configuration file to the unit\n"
     "\n"
     "Run 'kx2ctl COMMAND --help' for a command's options.\n";
 
@@ -108,14 +124,48 @@ uint32_t TimeoutMs(const Options& o, uint32_t defaultSec) {
 ProgramEnv Env() {
   ProgramEnv env;
   env.sysConfDir = SysConfDir();
+  env.loadLastFile = false;
   return env;
 }
+
+// -v: the terminal's lines on stderr, rendered as the terminal renders them, each when it ends.
+class TrafficPrinter : public ui::FormView {
+ public:
+  TrafficPrinter(VQelTerminal& terminal, std::ostream& err)
+      : form_(terminal.TermForm()), lines_(terminal.RichEdit()), err_(err) {
+    if (form_ != nullptr) form_->SetView(this);
+  }
+  ~TrafficPrinter() override {
+    if (form_ != nullptr && form_->View() == this) form_->SetView(nullptr);
+  }
+  void ControlAdded(ui::Control&) override {}
+  void ControlRemoved(ui::Control&) override {}
+  void ControlChanged(ui::Control& control, ui::Prop what) override {
+    if (&control != lines_ || what != ui::Prop::Items) return;
+    if (lines_->LastChange().kind == TerminalLines::ChangeKind::LineEnded &&
+        !lines_->Lines().empty())
+      err_ << Cp1250ToUtf8(lines_->Lines().back().Text()) << "\n";
+  }
+
+ private:
+  ui::Form* form_;
+  TerminalLines* lines_;
+  std::ostream& err_;
+};
 
 // A headless program with the unit's questions answered and its messages printed.
 class Session {
  public:
-  Session(std::ostream& err, bool yes)
+  struct Flags {
+    bool yes = false;
+    bool verify = true;
+    bool badCrc = false;
+    bool verbose = false;
+  };
+
+  Session(std::ostream& err, const Flags& flags)
       : loop_(ui::HeadlessLoop::Clock::Real), err_(err), program_(Env()) {
+    const bool yes = flags.yes;
     loop_.SetBoxHandler([this, yes](const ui::HeadlessLoop::BoxCall& call) -> int {
       const unsigned type = call.flags & ui::MB_TYPEMASK;
       if (type == ui::MB_YESNO || type == ui::MB_YESNOCANCEL) {
@@ -131,10 +181,21 @@ class Session {
     });
     program_.Start();
     loop_.RunUntil([this] { return Main().startedUp; }, 10000);
+    // The command line works at the Advanced level, where the verification box counts.
+    TFormOptions& options = program_.FormOptions();
+    options.RGroupExpLevel->SetItemIndex(TFormOptions::Advanced);
+    options.CheckCheckEEREAD->SetChecked(flags.verify);
+    options.CheckSpoilCRC->SetChecked(flags.badCrc);
+    if (flags.verbose) {
+      traffic_ = std::make_unique<TrafficPrinter>(*Main().VQelTerminal1, err_);
+    }
+    progress_ = ::isatty(2) != 0;
   }
 
   ~Session() {
-    // Close as the desktop closes: the unit is let go and the port closed first.
+    // Close as the desktop closes: the unit is let go and the port closed first. Whatever the
+    // command changed it has saved itself, so the unsaved-changes question does not arise.
+    Main().configSaved = true;
     Main().Close();
     loop_.RunUntil([this] { return Main().closeDone; }, 15000);
   }
@@ -169,6 +230,32 @@ class Session {
     return !Module().IsDisconnected();
   }
 
+  // Reads or writes the unit's configuration as the Read and Write buttons do. True when the
+  // transfer ended successfully.
+  bool Transfer(bool writing) {
+    TFormMain& m = Main();
+    (writing ? m.WriteEEPROM : m.ReadEEPROM)->UserClick();
+    auto& sync = Module().SyncScript();
+    if (!sync.IsRunning()) return false;  // refused (the message was printed)
+    int shown = -1;
+    loop_.RunUntil(
+        [&] {
+          if (progress_) {
+            const ui::Gauge& g = *program_.FormProgress().GaugeProg;
+            const int percent = g.PercentDone();
+            if (percent != shown) {
+              err_ << "\r" << (writing ? "writing " : "reading ") << percent << " %" << std::flush;
+              shown = percent;
+            }
+          }
+          return !sync.IsRunning();
+        },
+        24 * 3600 * 1000u);
+    if (progress_) err_ << "\n";
+    loop_.RunPending();
+    return sync.LastEndState() == ScriptDone;
+  }
+
   // Disconnects as the desktop's Disconnect does: reset, then the port closes.
   bool Disconnect() {
     TFormMain& m = Main();
@@ -183,6 +270,8 @@ class Session {
   ui::HeadlessLoop loop_;
   std::ostream& err_;
   Program program_;
+  std::unique_ptr<TrafficPrinter> traffic_;
+  bool progress_ = false;
   bool failed_ = false;
 };
 
@@ -193,13 +282,22 @@ int CmdPorts(const Args& a, std::ostream& out) {
   return 0;
 }
 
+Session::Flags FlagsOf(const Options& o, const Args& a) {
+  Session::Flags f;
+  f.yes = o.Flag("--yes");
+  f.verify = !o.Flag("--no-verify");
+  f.badCrc = o.Flag("--bad-crc");
+  f.verbose = a.verbose;
+  return f;
+}
+
 int CmdIdentify(const Args& a, std::ostream& out, std::ostream& err, bool reset) {
   Options o(a.rest, {"--port", "--timeout"}, {"--yes"});
   const auto port = o.Value("--port");
   if (!port) throw Usage{"--port is required"};
   if (!o.Positional().empty()) throw Usage{"unexpected argument " + o.Positional().front()};
   const uint32_t timeout = TimeoutMs(o, 10);
-  Session s(err, o.Flag("--yes"));
+  Session s(err, FlagsOf(o, a));
   if (!s.Connect(*port, timeout)) return 1;
   if (!reset) {
     VUniModule& m = s.Module();
@@ -212,6 +310,224 @@ int CmdIdentify(const Args& a, std::ostream& out, std::ostream& err, bool reset)
   return 0;
 }
 
+// ---- configuration files ----
+
+// Controls bound to a setting, in creation order: a bound control carries its editor's watch.
+std::vector<ui::Control*> BoundControls(const ui::Component& root) {
+  std::vector<ui::Control*> out;
+  for (ui::Component* c : root.Components()) {
+    if (auto* control = dynamic_cast<ui::Control*>(c)) {
+      for (ui::Component* inner : control->Components())
+        if (std::string(inner->ClassName()) == "TEditorWatch") {
+          out.push_back(control);
+          break;
+        }
+    }
+    const auto deeper = BoundControls(*c);
+    out.insert(out.end(), deeper.begin(), deeper.end());
+  }
+  return out;
+}
+
+// A control's value as show prints it: text for edits and combo boxes, 1/0 for check boxes and
+// radio buttons, "mixed" for a greyed all-bits box.
+std::string ValueOf(const ui::Control& c, bool& isBool, bool& isMixed) {
+  isBool = isMixed = false;
+  if (auto* box = dynamic_cast<const ui::CheckBox*>(&c)) {
+    isBool = true;
+    if (box->State() == ui::CheckState::Grayed) {
+      isMixed = true;
+      return "mixed";
+    }
+    return box->Checked() ? "1" : "0";
+  }
+  if (auto* radio = dynamic_cast<const ui::RadioButton*>(&c)) {
+    isBool = true;
+    return radio->Checked() ? "1" : "0";
+  }
+  return Cp1250ToUtf8(c.Text());
+}
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char ch : utf8) {
+    switch (ch) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (ch < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
+          out += buf;
+        } else {
+          out += static_cast<char>(ch);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+bool LoadInto(Session& s, const std::string& file) {
+  const std::string path = std::filesystem::absolute(file).string();
+  return s.Main().LoadConfigFile(path, true);
+}
+
+int CmdNew(const Args& a, std::ostream&, std::ostream& err) {
+  Options o(a.rest, {"--output"}, {});
+  const auto output = o.Value("--output");
+  if (!output) throw Usage{"--output is required"};
+  if (!o.Positional().empty()) throw Usage{"unexpected argument " + o.Positional().front()};
+  Session s(err, FlagsOf(o, a));
+  return s.Main().SaveConfigFile(std::filesystem::absolute(*output).string()) ? 0 : 1;
+}
+
+int CmdShow(const Args& a, std::ostream& out, std::ostream& err) {
+  Options o(a.rest, {}, {"--json"});
+  if (o.Positional().size() != 1) throw Usage{"show takes one configuration file"};
+  Session s(err, FlagsOf(o, a));
+  if (!LoadInto(s, o.Positional()[0])) return 1;
+  s.Loop().RunPending();
+  const auto controls = BoundControls(s.Main());
+  if (o.Flag("--json")) {
+    out << "{";
+    bool first = true;
+    for (ui::Control* c : controls) {
+      bool isBool, isMixed;
+      const std::string v = ValueOf(*c, isBool, isMixed);
+      out << (first ? "\n  " : ",\n  ") << JsonString(c->Name()) << ": ";
+      if (isMixed)
+        out << "\"mixed\"";
+      else if (isBool)
+        out << (v == "1" ? "true" : "false");
+      else
+        out << JsonString(v);
+      first = false;
+    }
+    out << "\n}\n";
+  } else {
+    for (ui::Control* c : controls) {
+      bool isBool, isMixed;
+      out << c->Name() << "=" << ValueOf(*c, isBool, isMixed) << "\n";
+    }
+  }
+  return 0;
+}
+
+// One assignment done as a user does it; false (with a message) when a user could not do it.
+bool Assign(Session& s, ui::Control& c, const std::string& value, std::ostream& err) {
+  TFormMain& m = s.Main();
+  if (!c.EffectivelyEnabled() || !c.Showing()) {
+    // Pages other than the shown one are not "hidden" to a user: bring its page forward.
+    for (ui::Control* p = c.Parent(); p != nullptr; p = p->Parent())
+      if (auto* sheet = dynamic_cast<ui::TabSheet*>(p))
+        if (sheet->PageControlOf() != nullptr) sheet->PageControlOf()->SetActivePage(sheet);
+  }
+  if (!c.EffectivelyEnabled()) {
+    err << c.Name() << ": the control is disabled\n";
+    return false;
+  }
+  if (auto* box = dynamic_cast<ui::CheckBox*>(&c)) {
+    bool want;
+    if (value == "1" || value == "on" || value == "true")
+      want = true;
+    else if (value == "0" || value == "off" || value == "false")
+      want = false;
+    else if (value == "mixed") {
+      err << c.Name() << ": a check box cannot be set to mixed\n";
+      return false;
+    } else
+      throw Usage{c.Name() + " takes 1/0, on/off or true/false"};
+    const ui::CheckState target = want ? ui::CheckState::Checked : ui::CheckState::Unchecked;
+    for (int i = 0; i < 3 && box->State() != target; ++i) box->UserClick();
+    if (box->State() != target) {
+      err << c.Name() << ": the check box does not take that state\n";
+      return false;
+    }
+  } else if (auto* radio = dynamic_cast<ui::RadioButton*>(&c)) {
+    if (value != "1") throw Usage{c.Name() + " takes 1 (select it)"};
+    radio->UserClick();
+  } else if (auto* edit = dynamic_cast<ui::Edit*>(&c)) {
+    edit->UserReplace(Utf8ToCp1250(value));
+  } else if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {
+    combo->UserReplace(Utf8ToCp1250(value));
+  } else {
+    throw Usage{c.Name() + " cannot be set"};
+  }
+  // Leave the control, then let the settings settle.
+  m.SetActiveControl(nullptr);
+  s.Loop().Advance(30);
+  return true;
+}
+
+int CmdSet(const Args& a, std::ostream&, std::ostream& err) {
+  Options o(a.rest, {"--output"}, {});
+  const auto& pos = o.Positional();
+  if (pos.size() < 2) throw Usage{"set takes a configuration file and NAME=VALUE assignments"};
+  const std::string file = pos[0];
+  const std::string output = o.Value("--output").value_or(file);
+  Session s(err, FlagsOf(o, a));
+  if (!LoadInto(s, file)) return 1;
+  s.Loop().RunPending();
+  const auto controls = BoundControls(s.Main());
+  std::vector<std::pair<ui::Control*, std::string>> work;
+  for (size_t i = 1; i < pos.size(); ++i) {
+    const size_t eq = pos[i].find('=');
+    if (eq == std::string::npos || eq == 0) throw Usage{"expected NAME=VALUE, got " + pos[i]};
+    const std::string name = pos[i].substr(0, eq);
+    ui::Control* found = nullptr;
+    for (ui::Control* c : controls)
+      if (ui::SameName(c->Name(), name)) found = c;
+    if (found == nullptr) throw Usage{"unknown setting " + name};
+    work.push_back({found, pos[i].substr(eq + 1)});
+  }
+  for (auto& [control, value] : work)
+    if (!Assign(s, *control, value, err)) return 1;
+  return s.Main().SaveConfigFile(std::filesystem::absolute(output).string()) ? 0 : 1;
+}
+
+int CmdRead(const Args& a, std::ostream&, std::ostream& err) {
+  Options o(a.rest, {"--port", "--output", "--timeout"}, {"--no-verify", "--yes"});
+  const auto port = o.Value("--port");
+  const auto output = o.Value("--output");
+  if (!port || !output) throw Usage{"--port and --output are required"};
+  if (!o.Positional().empty()) throw Usage{"unexpected argument " + o.Positional().front()};
+  const uint32_t timeout = TimeoutMs(o, 10);
+  Session s(err, FlagsOf(o, a));
+  if (!s.Connect(*port, timeout)) return 1;
+  const bool ok = s.Transfer(false);
+  // A failed read writes no file.
+  const bool saved = ok && s.Main().SaveConfigFile(std::filesystem::absolute(*output).string());
+  const bool released = s.Disconnect();
+  return ok && saved && released ? 0 : 1;
+}
+
+int CmdWrite(const Args& a, std::ostream&, std::ostream& err) {
+  Options o(a.rest, {"--port", "--timeout"}, {"--no-verify", "--bad-crc", "--yes"});
+  const auto port = o.Value("--port");
+  if (!port) throw Usage{"--port is required"};
+  if (o.Positional().size() != 1) throw Usage{"write takes one configuration file"};
+  const uint32_t timeout = TimeoutMs(o, 10);
+  Session s(err, FlagsOf(o, a));
+  if (!LoadInto(s, o.Positional()[0])) return 1;
+  if (!s.Connect(*port, timeout)) return 1;
+  const bool ok = s.Transfer(true);
+  const bool released = s.Disconnect();
+  return ok && released ? 0 : 1;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -222,12 +538,26 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       return a.help ? 0 : 2;
     }
     if (a.help) {
-      out << kUsage;
+      // The command's own lines of the usage text.
+      const std::string usage = kUsage;
+      const std::string head = "  " + a.command + " ";
+      size_t at = usage.find(head);
+      if (at == std::string::npos) at = usage.find("  " + a.command + "\n");
+      if (at == std::string::npos) throw Usage{"unknown command " + a.command};
+      size_t end = usage.find("\n  ", at + 1);
+      while (end != std::string::npos && usage.compare(end + 3, 1, " ") == 0)
+        end = usage.find("\n  ", end + 1);
+      out << "usage: kx2ctl [--verbose]" << usage.substr(at + 1, end - at) << "\n";
       return 0;
     }
     if (a.command == "ports") return CmdPorts(a, out);
     if (a.command == "identify") return CmdIdentify(a, out, err, false);
     if (a.command == "reset") return CmdIdentify(a, out, err, true);
+    if (a.command == "new") return CmdNew(a, out, err);
+    if (a.command == "show") return CmdShow(a, out, err);
+    if (a.command == "set") return CmdSet(a, out, err);
+    if (a.command == "read") return CmdRead(a, out, err);
+    if (a.command == "write") return CmdWrite(a, out, err);
     throw Usage{"unknown command " + a.command};
   } catch (const Usage& u) {
     err << "kx2ctl: " << u.message << "\n" << kUsage;

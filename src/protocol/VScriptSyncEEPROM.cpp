@@ -44,6 +44,7 @@ bool VScriptSyncEEPROM::StartSync(VGeneralScript* parent, int blockSize, bool wr
   // whatever the showing buffer held before and then report success.
   if (writing && !image.writeSettings(false, true)) return false;
   if (!Start(parent, 1)) return false;
+  lastEnd_ = ScriptIdle;
   address_ = 0;
   pendingCount_ = 0;
   retries_ = Attempts;
@@ -204,6 +205,7 @@ void VScriptSyncEEPROM::OnFinished() {
       ForceEndState(ScriptFailed);
     }
   }
+  lastEnd_ = end;
   module_.Refresh();
   if (end == ScriptDone) {
     module_.ShowMessage(writing_

@@ -31,6 +31,8 @@ class VScriptSyncEEPROM : public VGeneralCommScript {
   int Address() const { return address_; }
   int EndAddress() const { return endAddress_; }
   int Phase() const { return phase_; }
+  // How the last transfer ended (ScriptDone, ScriptFailed, ScriptAborted; idle before any).
+  int32_t LastEndState() const { return lastEnd_; }
 
  private:
   void Sync(int32_t subResult, int32_t& next, uint32_t now);
@@ -50,4 +52,5 @@ class VScriptSyncEEPROM : public VGeneralCommScript {
   bool gaugeFrozen_ = false;
   bool lengthUnknown_ = true;
   int phase_ = 1;
+  int32_t lastEnd_ = ScriptIdle;
 };
