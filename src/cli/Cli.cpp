@@ -190,6 +190,9 @@ class Session {
       traffic_ = std::make_unique<TrafficPrinter>(*Main().VQelTerminal1, err_);
     }
     progress_ = ::isatty(2) != 0;
+    // What start-up reported (a missing list of SMS centres) is printed but is not the
+    // operation's failure.
+    failed_ = false;
   }
 
   ~Session() {
