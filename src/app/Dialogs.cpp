@@ -1,6 +1,11 @@
 #include "app/Dialogs.h"
 
 #include "app/FormMain.h"
+
+#include <cstdio>
+
+#include "lang/FormatSettings.h"
+#include "lang/LangText.h"
 #include "protocol/VUniModule.h"
 #include "support/Cp1250.h"
 #include "support/FormUtils.h"
@@ -145,13 +150,54 @@ TFormAnaIn::TFormAnaIn(ui::Component* owner) : ui::Form(owner, "FormAnaIn") {
   SetBounds(0, 0, 420, 380);
 }
 
-TFormAbout::TFormAbout(ui::Component* owner) : ui::Form(owner, "FormAbout") {
+TFormAbout::TFormAbout(ui::Component* owner, const std::string& appName, std::string productVersion)
+    : ui::Form(owner, "FormAbout"), productVersion_(std::move(productVersion)) {
   SetText("O aplikaci");
   SetBorder(ui::BorderStyle::Dialog);
-  SetBounds(0, 0, 360, 260);
+  SetBounds(0, 0, 360, 300);
   LabelAppName = Make<ui::Label>(this, this, "LabelAppName", 16, 16, 320, 20);
+  LabelAppName->SetFontBold(true);
   LabelVersion = Make<ui::Label>(this, this, "LabelVersion", 16, 44, 320, 16);
   LabelDate = Make<ui::Label>(this, this, "LabelDate", 16, 64, 320, 16);
-  BtnDone = Make<ui::Button>(this, this, "BtnDone", 140, 220, 80, 26, Win1250("Zavřít"));
+  LabelMaker = Make<ui::Label>(this, this, "LabelMaker", 16, 90, 320, 16,
+                               Win1250("Program pro nastavení telemetrických jednotek KX2."));
+  MemoAddress = Make<ui::Memo>(this, this, "MemoAddress", 16, 116, 156, 90);
+  MemoAddress->SetLines({"Qel", Win1250("Vývoj a výroba telemetrie")});
+  MemoAddress->SetReadOnly(true);
+  MemoContact = Make<ui::Memo>(this, this, "MemoContact", 184, 116, 156, 90);
+  MemoContact->SetLines({Win1250("Technická podpora:"), Win1250("u dodavatele zařízení")});
+  MemoContact->SetReadOnly(true);
+  BtnDone = Make<ui::Button>(this, this, "BtnDone", 140, 260, 80, 26, Win1250("Zavřít"));
   BtnDone->SetModalResult(ui::mrOk);
+  BtnDone->SetDefault(true);
+  BtnDone->SetCancel(true);
+  // The notices are read, never edited: the focus moves on to the button.
+  for (ui::Memo* memo : {MemoAddress, MemoContact})
+    memo->OnEnter = [this](ui::Control&) { BtnDone->SetFocus(); };
+  LabelAppName->SetText(appName);
+  buildDate = ParseBuildDate(__DATE__);
+  OnShow = [this](ui::Form&) { UpdateTexts(); };
+}
+
+TFormAbout::Date TFormAbout::ParseBuildDate(const std::string& text) {
+  static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov"};
+  Date d;
+  d.month = 12;
+  for (int i = 0; i < 11; ++i)
+    if (text.compare(0, 3, months[i]) == 0) d.month = i + 1;
+  int day = 0, year = 0;
+  if (text.size() > 3 && std::sscanf(text.c_str() + 3, "%d %d", &day, &year) == 2) {
+    d.day = day;
+    d.year = year;
+  } else {
+    d.day = 1;
+    d.year = 2001;
+  }
+  return d;
+}
+
+void TFormAbout::UpdateTexts() {
+  LabelDate->SetText(lang::FormatShortDate(buildDate.year, buildDate.month, buildDate.day));
+  LabelVersion->SetText(GetLangText("FormAbout", "Version", "Verze") + " " + productVersion_);
 }

@@ -74,9 +74,24 @@ class TFormAnaIn : public ui::Form {
 
 class TFormAbout : public ui::Form {
  public:
-  explicit TFormAbout(ui::Component* owner);
+  TFormAbout(ui::Component* owner, const std::string& appName, std::string productVersion);
   ui::Label* LabelAppName = nullptr;
   ui::Label* LabelVersion = nullptr;
   ui::Label* LabelDate = nullptr;
+  ui::Label* LabelMaker = nullptr;
+  ui::Memo* MemoAddress = nullptr;
+  ui::Memo* MemoContact = nullptr;
   ui::Button* BtnDone = nullptr;
+
+  void UpdateTexts();
+
+  // The build's date, from a text like "Oct 23 2001" (the compiler's __DATE__).
+  struct Date {
+    int year = 2001, month = 1, day = 1;
+  };
+  static Date ParseBuildDate(const std::string& text);
+  Date buildDate;
+
+ private:
+  std::string productVersion_;
 };

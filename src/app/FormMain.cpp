@@ -83,10 +83,12 @@ void TFormMain::BuildResource() {
   MenuSettings->SetCaption(Win1250("Nás&troje"));
   ItemNastaveni = new ui::MenuItem(this, "ItemNastaveni", MenuSettings);
   ItemNastaveni->SetCaption(Win1250("&Nastavení"));
+  ItemNastaveni->OnClick = [this](ui::MenuItem&) { ItemNastaveniClick(); };
   MenuHelp = new ui::MenuItem(this, "MenuHelp");
   MenuHelp->SetCaption(Win1250("&Nápověda"));
   MenuAbout = new ui::MenuItem(this, "MenuAbout", MenuHelp);
   MenuAbout->SetCaption("O aplikaci...");
+  MenuAbout->OnClick = [this](ui::MenuItem&) { MenuAboutClick(); };
 
   OpenDialog1 = new ui::FileDialog(this, "OpenDialog1", ui::FileDialog::Kind::Open);
   OpenDialog1->SetTitle(Win1250("Nahrání konfigurace"));
@@ -186,9 +188,10 @@ void TFormMain::BuildResource() {
   QlsComm321->Loaded();
 }
 
-void TFormMain::SetDialogs(TFormProgress* progress, TFormOptions* options) {
+void TFormMain::SetDialogs(TFormProgress* progress, TFormOptions* options, TFormAbout* about) {
   FormProgress = progress;
   FormOptions = options;
+  FormAbout = about;
   FormOptions->onLevelsChanged = [this](int level, bool terminalShown) {
     if (auto* c = FindDeepAs<ui::Control>("CheckAlwaysInterNumber"))
       c->SetVisible(level > TFormOptions::Basic);
@@ -304,8 +307,9 @@ void TFormMain::DeferredStart() {
 
 void TFormMain::Timer1Timer() {
   if (showOptionsOnStart) {
+    // The first run of the program opens the options, modally.
     showOptionsOnStart = false;
-    // The options window arrives with the dialogs; until then the first run only records it.
+    if (FormOptions != nullptr) FormOptions->ShowModal();
   }
   if (pollGuard) return;
   pollGuard = true;
@@ -447,4 +451,13 @@ void TFormMain::PageControl1DockDrop(ui::TabSheet& sheet) {
   // A terminal docked while hidden has no tab to show yet.
   if (sheet.TabVisible()) PageControl1->SetActivePage(&sheet);
   VQelTerminal1->unselectManualLine();
+}
+
+void TFormMain::ItemNastaveniClick() {
+  // Without blocking the main window.
+  if (FormOptions != nullptr) FormOptions->Show();
+}
+
+void TFormMain::MenuAboutClick() {
+  if (FormAbout != nullptr) FormAbout->ShowModal();
 }

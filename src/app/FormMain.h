@@ -25,6 +25,7 @@ class VUniModule;
 class VQelTerminal;
 class TFormProgress;
 class TFormOptions;
+class TFormAbout;
 
 class TFormMain : public ui::Form {
  public:
@@ -129,9 +130,12 @@ class TFormMain : public ui::Form {
 
   const ProgramEnv& Env() const { return env_; }
   // The windows created after this one (progress, options); the program connects them.
-  void SetDialogs(TFormProgress* progress, TFormOptions* options);
+  void SetDialogs(TFormProgress* progress, TFormOptions* options, TFormAbout* about);
   TFormProgress* FormProgress = nullptr;
   TFormOptions* FormOptions = nullptr;
+  TFormAbout* FormAbout = nullptr;
+  void ItemNastaveniClick();
+  void MenuAboutClick();
   // Shows a message through the application-info component (captioned with the program's name).
   int MessageBox2(const std::string& text, unsigned flags);
 

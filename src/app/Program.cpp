@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/FormMain.h"
+#include "support/VQelAppInfo.h"
 
 Program::Program(ProgramEnv env) : app_(std::make_unique<ui::Application>()) {
   app_->SetTitle("KX2 Init");
@@ -9,8 +10,9 @@ Program::Program(ProgramEnv env) : app_(std::make_unique<ui::Application>()) {
   progress_ = new TFormProgress(app_.get(), *main_);
   anaIn_ = new TFormAnaIn(app_.get());
   options_ = new TFormOptions(app_.get());
-  about_ = new TFormAbout(app_.get());
-  main_->SetDialogs(progress_, options_);
+  about_ = new TFormAbout(app_.get(), main_->VQelAppInfo1->AppName(),
+                          main_->VQelAppInfo1->ProductVersion());
+  main_->SetDialogs(progress_, options_, about_);
 }
 
 Program::~Program() = default;

@@ -4,7 +4,12 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
+#include "support/SettingsStore.h"
 #include "ui/HeadlessLoop.h"
+
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -69,6 +74,55 @@ TEST_F(Dialogs, OptionsActAtOnceAndCancelReturnsToTheSnapshot) {
   EXPECT_FALSE(o.VerifyReads());
   o.RGroupExpLevel->SetItemIndex(0);
   EXPECT_TRUE(o.VerifyReads());  // Basic always verifies
+}
+
+}  // namespace
+
+namespace {
+
+TEST(About, ShowsVersionAndBuildDateAndParsesDateTexts) {
+  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  Program program{TestEnv()};
+  TFormAbout& about = program.FormAbout();
+  EXPECT_EQ(about.LabelAppName->Text(), "KX2 Init");
+  loop.OnNextModal([&](ui::Form&) { about.BtnDone->UserClick(); });
+  program.Main().MenuAbout->UserClick();
+  EXPECT_EQ(about.LabelVersion->Text(), "Verze 1.2.1");
+  EXPECT_FALSE(about.LabelDate->Text().empty());
+  const auto d = TFormAbout::ParseBuildDate("Oct 23 2001");
+  EXPECT_EQ(d.month, 10);
+  EXPECT_EQ(d.day, 23);
+  EXPECT_EQ(d.year, 2001);
+  EXPECT_EQ(TFormAbout::ParseBuildDate("Dec  9 2026").month, 12);
+  EXPECT_EQ(TFormAbout::ParseBuildDate("Xyz").year, 2001);
+}
+
+TEST(FirstRun, TheOptionsOpenModallyOnceAndTheAnswerIsStored) {
+  namespace fs = std::filesystem;
+  const fs::path file = fs::temp_directory_path() / ("kx2firstrun-" + std::to_string(getpid()));
+  fs::remove(file);
+  for (int run = 0; run < 2; ++run) {
+    ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+    SettingsStore store(file.string());
+    ProgramEnv env = TestEnv();
+    env.store = &store;
+    Program program{env};
+    int modals = 0;
+    loop.SetModalHandler([&](ui::Form& f) {
+      ++modals;
+      EXPECT_EQ(f.Name(), "FormOptions");
+      program.FormOptions().BtnOK->UserClick();
+    });
+    program.Start();
+    loop.Advance(50);
+    ASSERT_TRUE(program.Main().startedUp);
+    EXPECT_EQ(modals, run == 0 ? 1 : 0) << "run " << run;
+    program.Main().Close();
+    loop.Advance(50);
+    EXPECT_TRUE(program.Main().closeDone);
+    EXPECT_EQ(store.ReadString("Software\\Qel\\KX2 Init\\Options", "FirstTime", "?"), "0");
+  }
+  fs::remove(file);
 }
 
 }  // namespace
