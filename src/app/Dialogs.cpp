@@ -69,7 +69,7 @@ void TFormProgress::BtnCancelClick() {
 TFormOptions::TFormOptions(ui::Component* owner) : ui::Form(owner, "FormOptions") {
   SetText(Win1250("Nastavení"));
   SetBorder(ui::BorderStyle::Dialog);
-  SetBounds(0, 0, 330, 260);
+  SetBounds(0, 0, 330, 290);
   RGroupExpLevel =
       Make<ui::RadioGroup>(this, this, "RGroupExpLevel", 8, 8, 150, 96, Win1250("Ovládání"));
   RGroupExpLevel->SetItems({Win1250("Základní"), Win1250("Pokročilé"), "Expert"});
