@@ -20,6 +20,7 @@ TextSource* GetTextSource();
 
 }  // namespace lang
 
-// index < 0: no index; languageId 0: the active language.
+// index < 0: no index (otherwise the key becomes key "_" index); languageId -1: the active
+// language, else the language with that id.
 std::string GetLangText(const std::string& section, const std::string& key,
-                        const std::string& defaultText, int index = -1, int languageId = 0);
+                        const std::string& defaultText, int index = -1, int languageId = -1);
