@@ -5,7 +5,9 @@
 #include "app/Dialogs.h"
 #include "device/KXADCdect.h"
 #include "eeprom/VConfigByteArray.h"
+#include "lang/BuiltinLanguages.h"
 #include "lang/LangText.h"
+#include "lang/VQelLanguage.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "serial/TQlsComm32.h"
@@ -45,7 +47,7 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::BuildResource() {
-  SetText("KX2 Init");
+  SetText(Win1250("Konfigurační nástroj KX2 Init"));
   SetBorder(ui::BorderStyle::Single);
   SetBounds(0, 0, 660, 520);
 
@@ -68,10 +70,10 @@ void TFormMain::BuildResource() {
   MenuFile = new ui::MenuItem(this, "MenuFile");
   MenuFile->SetCaption("&Soubor");
   MenuFileLoadAnyCfg = new ui::MenuItem(this, "MenuFileLoadAnyCfg", MenuFile);
-  MenuFileLoadAnyCfg->SetCaption(Win1250("Načíst konfiguraci"));
+  MenuFileLoadAnyCfg->SetCaption(Win1250("&Načíst konfiguraci"));
   MenuFileLoadAnyCfg->OnClick = [this](ui::MenuItem&) { MenuFileLoadDevCfgClick(); };
   MenuFileSaveBrCfg = new ui::MenuItem(this, "MenuFileSaveBrCfg", MenuFile);
-  MenuFileSaveBrCfg->SetCaption(Win1250("Uložit konfiguraci"));
+  MenuFileSaveBrCfg->SetCaption(Win1250("&Uložit konfiguraci"));
   MenuFileSaveBrCfg->OnClick = [this](ui::MenuItem&) { MenuFileSaveDevCfgClick(); };
   MenuSaveReport = new ui::MenuItem(this, "MenuSaveReport", MenuFile);
   MenuSaveReport->SetCaption(Win1250("Uložit report (HTML)"));
@@ -79,13 +81,11 @@ void TFormMain::BuildResource() {
   MenuFileExit = new ui::MenuItem(this, "MenuFileExit", MenuFile);
   MenuFileExit->SetCaption("&Konec");
   MenuFileExit->OnClick = [this](ui::MenuItem&) { MenuFileExitClick(); };
-  MenuSettings = new ui::MenuItem(this, "MenuSettings");
-  MenuSettings->SetCaption(Win1250("Nás&troje"));
-  ItemNastaveni = new ui::MenuItem(this, "ItemNastaveni", MenuSettings);
+  ItemNastaveni = new ui::MenuItem(this, "ItemNastaveni");
   ItemNastaveni->SetCaption(Win1250("&Nastavení"));
   ItemNastaveni->OnClick = [this](ui::MenuItem&) { ItemNastaveniClick(); };
   MenuHelp = new ui::MenuItem(this, "MenuHelp");
-  MenuHelp->SetCaption(Win1250("&Nápověda"));
+  MenuHelp->SetCaption(Win1250("Ná&pověda"));
   MenuAbout = new ui::MenuItem(this, "MenuAbout", MenuHelp);
   MenuAbout->SetCaption("O aplikaci...");
   MenuAbout->OnClick = [this](ui::MenuItem&) { MenuAboutClick(); };
@@ -117,9 +117,9 @@ void TFormMain::BuildResource() {
   };
   const SheetDef sheets[] = {
       {&SheetGeneral, "SheetGeneral", Win1250("Obecné")},
-      {&SheetNumbers, "SheetNumbers", "Telefony"},
-      {&SheetDIns, "SheetDIns", "Vstupy"},
-      {&SheetDOuts, "SheetDOuts", Win1250("Výstupy")},
+      {&SheetNumbers, "SheetNumbers", Win1250("Telefonní seznam")},
+      {&SheetDIns, "SheetDIns", Win1250("Logické vstupy")},
+      {&SheetDOuts, "SheetDOuts", Win1250("Logické výstupy")},
       {&SheetAIns, "SheetAIns", Win1250("Analogové vstupy")},
       {&SheetDin815, "SheetDin815", "Vstupy 8-15"},
   };
@@ -130,9 +130,9 @@ void TFormMain::BuildResource() {
     (*def.sheet)->SetPageControl(PageControl1);
   }
 
-  GroupDevInfo = Make<ui::GroupBox>(this, SheetGeneral, "GroupDevInfo", 400, 8, 228, 80,
-                                    Win1250("Informace o zařízení"));
-  Make<ui::Label>(this, GroupDevInfo, "LabID", 10, 22, 60, 16, "Typ:");
+  GroupDevInfo = Make<ui::GroupBox>(this, SheetGeneral, "GroupDeviceInfo", 400, 8, 228, 80,
+                                    Win1250(" Informace o zařízení "));
+  Make<ui::Label>(this, GroupDevInfo, "LabDeviceType", 10, 22, 60, 16, "Typ:");
   LabelID = Make<ui::Label>(this, GroupDevInfo, "LabelID", 80, 22, 140, 16, "-");
   Make<ui::Label>(this, GroupDevInfo, "LabVersion", 10, 46, 60, 16, "Verze:");
   LabelVersion = Make<ui::Label>(this, GroupDevInfo, "LabelVersion", 80, 46, 140, 16, "1.0");
@@ -176,6 +176,13 @@ void TFormMain::BuildResource() {
   VQelTerminal1->OnDocked = [this](ui::TabSheet& sheet) { PageControl1DockDrop(sheet); };
   VQelTerminal1->Loaded();
 
+  VQelLanguage1 = new lang::VQelLanguage(this, "VQelLanguage1");
+  VQelLanguage1->SetStartupLanguages(lang::BuiltinLanguageTexts());
+  VQelLanguage1->SetExceptionList({"FormAbout.MemoAddress", "FormAbout.MemoContact"});
+  if (env_.userLanguageId != 0) VQelLanguage1->SetUserDefaultLanguageId(env_.userLanguageId);
+  VQelLanguage1->OnChangeLanguage = [this](lang::VQelLanguage&) { VQelLanguage1ChangeLanguage(); };
+  VQelLanguage1->Loaded();
+
   OnClose = [this](ui::Form&, ui::CloseAction& action) { FormClose(action); };
   OnCloseQuery = [this](ui::Form&, bool& canClose) { FormCloseQuery(canClose); };
   // The window keeps its size.
@@ -192,6 +199,11 @@ void TFormMain::SetDialogs(TFormProgress* progress, TFormOptions* options, TForm
   FormProgress = progress;
   FormOptions = options;
   FormAbout = about;
+  VQelLanguage1->SetLangCombo(FormOptions->ComboLanguage);
+  FormOptions->currentLanguage = [this] { return VQelLanguage1->GetCurrLanguage(); };
+  FormOptions->setLanguage = [this](const std::string& name) {
+    VQelLanguage1->SetCurrLanguage(name);
+  };
   FormOptions->onLevelsChanged = [this](int level, bool terminalShown) {
     if (auto* c = FindDeepAs<ui::Control>("CheckAlwaysInterNumber"))
       c->SetVisible(level > TFormOptions::Basic);
@@ -255,6 +267,7 @@ void TFormMain::DeferredStart() {
   }
   PageControl1->SetVisible(true);
   uniModule->Init();
+  VQelLanguage1->UpdateAllTexts();
   ui::Loop().ProcessMessages();
 
   // The program's folder under the documents folder, or the program's own folder.
@@ -460,4 +473,15 @@ void TFormMain::ItemNastaveniClick() {
 
 void TFormMain::MenuAboutClick() {
   if (FormAbout != nullptr) FormAbout->ShowModal();
+}
+
+void TFormMain::VQelLanguage1ChangeLanguage() {
+  MenuHelp->SetRightJustify(true);
+  QlsComm321StateChange(QlsComm321->ConnectionState());
+  if (FormAbout != nullptr) FormAbout->UpdateTexts();
+  VQelTerminal1->RefreshPageCaption();
+  if (uniModule) {
+    uniModule->Refresh();
+    uniModule->RetranslateSettings();
+  }
 }

@@ -23,6 +23,9 @@ class TQlsComm32;
 class VQelAppInfo;
 class VUniModule;
 class VQelTerminal;
+namespace lang {
+class VQelLanguage;
+}
 class TFormProgress;
 class TFormOptions;
 class TFormAbout;
@@ -36,6 +39,7 @@ class TFormMain : public ui::Form {
   std::unique_ptr<TQlsComm32> QlsComm321;
   VQelAppInfo* VQelAppInfo1 = nullptr;
   VQelTerminal* VQelTerminal1 = nullptr;
+  lang::VQelLanguage* VQelLanguage1 = nullptr;
   ui::Timer* Timer1 = nullptr;
   ui::PageControl* PageControl1 = nullptr;
   ui::TabSheet* SheetGeneral = nullptr;
@@ -49,7 +53,6 @@ class TFormMain : public ui::Form {
   ui::MenuItem* MenuFileSaveBrCfg = nullptr;
   ui::MenuItem* MenuSaveReport = nullptr;
   ui::MenuItem* MenuFileExit = nullptr;
-  ui::MenuItem* MenuSettings = nullptr;
   ui::MenuItem* ItemNastaveni = nullptr;
   ui::MenuItem* MenuHelp = nullptr;
   ui::MenuItem* MenuAbout = nullptr;
@@ -106,6 +109,7 @@ class TFormMain : public ui::Form {
   void VQelTerminal1TermSendData(const uint8_t* bytes, int count);
   void MenuFileExitClick();
   void PageControl1DockDrop(ui::TabSheet& sheet);
+  void VQelLanguage1ChangeLanguage();
   void MenuFileLoadDevCfgClick();
   void MenuFileSaveDevCfgClick();
   void FormCloseQuery(bool& canClose);
@@ -124,9 +128,6 @@ class TFormMain : public ui::Form {
   // False when the options could not be written.
   bool SaveOptions();
   void LoadSmsCentres();
-  // The language switch (the language component sets it up).
-  std::function<std::string()> currentLanguage;
-  std::function<void(const std::string&)> setLanguage;
 
   const ProgramEnv& Env() const { return env_; }
   // The windows created after this one (progress, options); the program connects them.

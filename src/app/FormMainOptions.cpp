@@ -8,6 +8,7 @@
 #include "app/Dialogs.h"
 #include "app/FormMain.h"
 #include "lang/LangText.h"
+#include "lang/VQelLanguage.h"
 #include "serial/TQlsComm32.h"
 #include "support/Cp1250.h"
 #include "support/SettingsStore.h"
@@ -72,8 +73,7 @@ void TFormMain::LoadOptions() {
     OptionsIni ini(*env_.store, *VQelAppInfo1);
     QlsComm321->SetCommPort(ini.ReadString(kGeneral, "CommPort", "COM2"));
     QlsComm321->SetCommComboBoxIndex(*ComboComm);
-    const std::string language = ini.ReadString(kGeneral, "Language", "");
-    if (setLanguage) setLanguage(language);
+    VQelLanguage1->SetCurrLanguage(ini.ReadString(kGeneral, "Language", ""));
     FormOptions->RGroupExpLevel->SetItemIndex(ini.ReadInteger(kGeneral, "UserExpLevel", 0));
     FormOptions->CheckCheckEEREAD->SetChecked(ini.ReadBool(kProject, "ReadEEPtwice", true));
     FormOptions->CheckWriteFull->SetChecked(ini.ReadBool(kProject, "WriteFull", false));
@@ -104,7 +104,7 @@ bool TFormMain::SaveOptions() {
   OptionsIni ini(*env_.store, *VQelAppInfo1);
   SettingsStore::Batch batch(*env_.store);
   bool ok = ini.WriteString(kGeneral, "CommPort", QlsComm321->CommPort());
-  ok = ini.WriteString(kGeneral, "Language", currentLanguage ? currentLanguage() : "") && ok;
+  ok = ini.WriteString(kGeneral, "Language", VQelLanguage1->GetCurrLanguage()) && ok;
   ok = ini.WriteInteger(kGeneral, "UserExpLevel", FormOptions->RGroupExpLevel->ItemIndex()) && ok;
   ok = ini.WriteInteger(kGeneral, "Terminal", FormOptions->RGroupTerminal->ItemIndex()) && ok;
   ok = ini.WriteBool(kProject, "ReadEEPtwice", FormOptions->CheckCheckEEREAD->Checked()) && ok;

@@ -21,4 +21,6 @@ struct ProgramEnv {
   // Without files on the command line the start-up loads the last configuration file silently;
   // the command line tool starts from the built-in configuration instead.
   bool loadLastFile = true;
+  // The user's language (a language id such as 0x0405); 0: from the environment (LANG).
+  int userLanguageId = 0;
 };

@@ -125,6 +125,7 @@ ProgramEnv Env() {
   ProgramEnv env;
   env.sysConfDir = SysConfDir();
   env.loadLastFile = false;
+  env.userLanguageId = 0x0405;  // the program's own language unless --lang names another
   return env;
 }
 

@@ -86,6 +86,8 @@ class VUniModule {
   // The last step of every poll: the settings tree's update. The tree belongs to the device
   // description, which builds it.
   virtual void UpdateSettings() {}
+  // After a change of language: the settings' texts (hints) follow it.
+  virtual void RetranslateSettings() {}
   virtual void FeedByte(uint8_t b);
 
   // Program closing: resets an identified unit; true once the unit has been let go.

@@ -87,8 +87,12 @@ TEST_F(Files, TheUnsavedChangesQuestionCancelNoAndAFailedYes) {
   ASSERT_EQ(loop.Boxes().size(), 1u);
   EXPECT_EQ(loop.Boxes()[0].flags, ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
 
-  // Yes, but the save fails (no configuration to save): the window stays and asks again.
+  // Yes, but the save fails (its folder cannot be made): the window stays and asks again.
+  fs::create_directories(dir);
+  std::ofstream(dir / "file") << "x";
+  m.SaveDialog1->SetInitialDir((dir / "file" / "sub").string());
   loop.AnswerNextBox(ui::IDYES);
+  loop.AnswerNextBox(ui::IDOK);  // "CannotCreateDir"
   loop.AnswerNextBox(ui::IDOK);  // "CannotWriteEep"
   UserCloses();
   EXPECT_FALSE(m.closeRequested);

@@ -6,5 +6,6 @@
 inline ProgramEnv TestEnv() {
   ProgramEnv env;
   env.sysConfDir = KX2_SOURCE_DIR "/etc/";
+  env.userLanguageId = 0x0405;  // the program's own language, whatever the machine's locale
   return env;
 }
