@@ -15,6 +15,8 @@
 #include "device/KXADCdect.h"
 #include "eeprom/VConfigByteArray.h"
 #include "lang/LangText.h"
+#include "lang/LanguageRecord.h"
+#include "lang/VQelLanguage.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "protocol/VScriptSyncEEPROM.h"
@@ -22,6 +24,7 @@
 #include "serial/TQlsComm32.h"
 #include "support/Cp1250.h"
 #include "support/Paths.h"
+#include "support/Qelutils.h"
 #include "support/VQelTerminal.h"
 #include "support/VQelTerminalView.h"
 #include "ui/HeadlessLoop.h"
@@ -30,7 +33,7 @@ namespace cli {
 namespace {
 
 const char* const kUsage =
-    "usage: kx2ctl [--verbose] COMMAND [ARGS]\n"
+    "usage: kx2ctl [--lang NAME] [--verbose] COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
     "  ports                                   list the serial ports found\n"
@@ -59,12 +62,17 @@ struct Args {
   std::vector<std::string> rest;
   bool verbose = false;
   bool help = false;
+  std::string language;
 };
 
 Args SplitGlobal(const std::vector<std::string>& args) {
   Args a;
-  for (const std::string& s : args) {
-    if (s == "-v" || s == "--verbose") {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& s = args[i];
+    if (s == "--lang") {
+      if (i + 1 >= args.size()) throw Usage{"--lang needs a language name"};
+      a.language = args[++i];
+    } else if (s == "-v" || s == "--verbose") {
       a.verbose = true;
     } else if (s == "-h" || s == "--help") {
       a.help = true;
@@ -162,6 +170,7 @@ class Session {
     bool verify = true;
     bool badCrc = false;
     bool verbose = false;
+    std::string language;  // display name, UTF-8; empty: the program's own
   };
 
   Session(std::ostream& err, const Flags& flags)
@@ -182,6 +191,18 @@ class Session {
     });
     program_.Start();
     loop_.RunUntil([this] { return Main().startedUp; }, 10000);
+    if (!flags.language.empty()) {
+      lang::VQelLanguage& language = *Main().VQelLanguage1;
+      const std::string wanted = Utf8ToCp1250(flags.language);
+      language.SetCurrLanguage(wanted);
+      if (!SameTextAscii(language.GetCurrLanguage(), wanted)) {
+        std::string known;
+        for (const auto& record : language.Languages())
+          known += (known.empty() ? "" : ", ") + Cp1250ToUtf8(record->displayName);
+        throw Usage{"unknown language " + flags.language + " (known: " + known + ")"};
+      }
+      loop_.RunPending();
+    }
     // The command line works at the Advanced level, where the verification box counts.
     TFormOptions& options = program_.FormOptions();
     options.RGroupExpLevel->SetItemIndex(TFormOptions::Advanced);
@@ -292,6 +313,7 @@ Session::Flags FlagsOf(const Options& o, const Args& a) {
   f.verify = !o.Flag("--no-verify");
   f.badCrc = o.Flag("--bad-crc");
   f.verbose = a.verbose;
+  f.language = a.language;
   return f;
 }
 
@@ -551,7 +573,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       size_t end = usage.find("\n  ", at + 1);
       while (end != std::string::npos && usage.compare(end + 3, 1, " ") == 0)
         end = usage.find("\n  ", end + 1);
-      out << "usage: kx2ctl [--verbose]" << usage.substr(at + 1, end - at) << "\n";
+      out << "usage: kx2ctl [--lang NAME] [--verbose]" << usage.substr(at + 1, end - at) << "\n";
       return 0;
     }
     if (a.command == "ports") return CmdPorts(a, out);

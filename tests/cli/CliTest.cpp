@@ -85,3 +85,16 @@ TEST(Cli, NoUnitOrNoPortFailsWithTheProgramsMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cli, LangSwitchesTheProgramsTextsAndAnUnknownLanguageIsAUsageError) {
+  const Result en = Ctl({"--lang", "English", "identify", "--port", "/dev/kx2-none"});
+  EXPECT_EQ(en.code, 1);
+  EXPECT_NE(en.err.find("Port blocked"), std::string::npos) << en.err;
+  const Result cz = Ctl({"identify", "--port", "/dev/kx2-none", "--lang", "Česky"});
+  EXPECT_NE(cz.err.find("Port blokován"), std::string::npos) << cz.err;
+  EXPECT_EQ(Ctl({"--lang", "Klingon", "identify", "--port", "x"}).code, 2);
+}
+
+}  // namespace
