@@ -77,6 +77,7 @@ void TFormMain::BuildResource() {
   MenuFileSaveBrCfg->OnClick = [this](ui::MenuItem&) { MenuFileSaveDevCfgClick(); };
   MenuSaveReport = new ui::MenuItem(this, "MenuSaveReport", MenuFile);
   MenuSaveReport->SetCaption(Win1250("Uložit report (HTML)"));
+  MenuSaveReport->OnClick = [this](ui::MenuItem&) { MenuSaveReportClick(); };
   (new ui::MenuItem(this, "N1", MenuFile))->SetCaption("-");
   MenuFileExit = new ui::MenuItem(this, "MenuFileExit", MenuFile);
   MenuFileExit->SetCaption("&Konec");
@@ -260,6 +261,12 @@ void TFormMain::DeferredStart() {
     return MessageBox2(text, flags);
   };
   uniModule->terminal = VQelTerminal1;
+  if (auto* kx2 = dynamic_cast<KXADCdect*>(uniModule.get())) {
+    kx2->onModified = [this] { configSaved = false; };
+    kx2->isBasicLevel = [this] {
+      return FormOptions == nullptr || FormOptions->Level() == TFormOptions::Basic;
+    };
+  }
   uniModule->progressWindow = FormProgress;
   if (FormOptions != nullptr) {
     uniModule->Image().verifyReads = [this] { return FormOptions->VerifyReads(); };

@@ -112,6 +112,13 @@ class TFormMain : public ui::Form {
   void VQelLanguage1ChangeLanguage();
   void MenuFileLoadDevCfgClick();
   void MenuFileSaveDevCfgClick();
+  void MenuSaveReportClick();
+  // The report of the configuration shown, as lines of Windows-1250 text.
+  std::vector<std::string> ReportLines();
+  // Writes the report; false (with the message shown) when the file could not be written.
+  bool SaveReport(const std::string& path);
+  // The viewer started for a saved report (the system's default unless set).
+  std::string reportViewer;
   void FormCloseQuery(bool& canClose);
 
   // Configuration files.

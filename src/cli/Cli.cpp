@@ -49,6 +49,7 @@ const char* const kUsage =
     "                                          read the unit's configuration into a file\n"
     "  write --port PORT FILE.eep [--no-verify] [--bad-crc] [--timeout SEC] [--yes]\n"
     "                                          write a configuration file to the unit\n"
+    "  report FILE.eep --output REPORT.html    the HTML report of a configuration file\n"
     "\n"
     "Run 'kx2ctl COMMAND --help' for a command's options.\n";
 
@@ -554,6 +555,17 @@ int CmdWrite(const Args& a, std::ostream&, std::ostream& err) {
   return ok && released ? 0 : 1;
 }
 
+int CmdReport(const Args& a, std::ostream&, std::ostream& err) {
+  Options o(a.rest, {"--output"}, {});
+  const auto output = o.Value("--output");
+  if (!output) throw Usage{"--output is required"};
+  if (o.Positional().size() != 1) throw Usage{"report takes one configuration file"};
+  Session s(err, FlagsOf(o, a));
+  if (!LoadInto(s, o.Positional()[0])) return 1;
+  s.Loop().RunPending();
+  return s.Main().SaveReport(std::filesystem::absolute(*output).string()) ? 0 : 1;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -584,6 +596,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (a.command == "set") return CmdSet(a, out, err);
     if (a.command == "read") return CmdRead(a, out, err);
     if (a.command == "write") return CmdWrite(a, out, err);
+    if (a.command == "report") return CmdReport(a, out, err);
     throw Usage{"unknown command " + a.command};
   } catch (const Usage& u) {
     err << "kx2ctl: " << u.message << "\n" << kUsage;
