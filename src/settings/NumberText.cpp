@@ -168,8 +168,12 @@ long long parseInterval(const std::string& text, bool& error) {
       }
       ++i;
     }
-    // number * unit stays below 10^13 * 604800 < 2^63; both terms of the sum within 2^62.
-    total = ClampInterval(total + ClampInterval(sign * number * unit));
+    // number * unit stays below 10^13 * 604800 < 2^63; both terms of the sum are within 2^62,
+    // and the sum of two such terms may reach 2^63 itself: add with saturation.
+    long long sum = 0;
+    if (__builtin_add_overflow(total, ClampInterval(sign * number * unit), &sum))
+      sum = total > 0 ? kIntervalLimit : -kIntervalLimit;
+    total = ClampInterval(sum);
   }
 }
 

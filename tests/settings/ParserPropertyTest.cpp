@@ -108,6 +108,9 @@ TEST(ParserProperties, NumbersAndIntervalsRoundTrip) {
   // Extremes saturate instead of overflowing.
   bool error = false;
   EXPECT_GT(parseInterval(std::string(200, '9') + "t" + std::string(200, '9') + "d", error), 0);
+  // Two saturated terms: their sum must saturate too (found by fuzzing).
+  EXPECT_GT(parseInterval("9999999999999t9999999999999t", error), 0);
+  EXPECT_TRUE(error);  // the same unit twice
   EXPECT_EQ(formatInterval(INT64_MIN).substr(0, 1), "-");
   EXPECT_EQ(formatFixed(INT64_MIN, 10).substr(0, 1), "-");
 }

@@ -1,3 +1,4 @@
+// links: kx2_lang kx2_support kx2_ui
 // libFuzzer target: arbitrary bytes as language files, through the parser, the look-ups with
 // their fallback, the store and the icon reader. Anything but a clean return is a finding.
 
