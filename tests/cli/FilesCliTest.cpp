@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "sim/PtyUnit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+Result Ctl(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = cli::Run(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct CliFiles : ::testing::Test {
+  fs::path dir = fs::temp_directory_path() / ("kx2cli-" + std::to_string(getpid()));
+  void SetUp() override {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string P(const char* name) { return (dir / name).string(); }
+};
+
+TEST_F(CliFiles, NewShowAndSetActAsAUserWould) {
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  EXPECT_EQ(fs::file_size(P("a.eep")), 14u + 141u);  // the record and the empty configuration
+  const Result shown = Ctl({"show", P("a.eep")});
+  ASSERT_EQ(shown.code, 0) << shown.err;
+  EXPECT_EQ(shown.out.rfind("EditStationName=\n", 0), 0u);  // creation order: the station first
+  EXPECT_NE(shown.out.find("\nEditDoutPulse7="), std::string::npos);
+  EXPECT_NE(shown.out.find("\nRBtnSMSTriesFull=1\n"), std::string::npos);
+
+  const Result set =
+      Ctl({"set", P("a.eep"), "EditStationName=Čerpadlo \"1\"", "EditDinName0=Hladina",
+           "CheckDinMessLH0=on", "EditPhoneNumber0=+420603123456", "CheckAcceptSMSfrom0=1",
+           "--output", P("b.eep")});
+  ASSERT_EQ(set.code, 0) << set.err;
+  const Result json = Ctl({"show", P("b.eep"), "--json"});
+  ASSERT_EQ(json.code, 0);
+  EXPECT_NE(json.out.find("\"EditStationName\": \"Čerpadlo \\\"1\\\"\""), std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("\"CheckDinMessLH0\": true"), std::string::npos);
+  EXPECT_NE(json.out.find("\"CheckDinLHAll\": \"mixed\""), std::string::npos);
+  EXPECT_NE(json.out.find("\"CheckAcceptSMSfrom0\": true"), std::string::npos);
+  // The output name loses its space, as the unit's commands allow none.
+  ASSERT_EQ(Ctl({"set", P("b.eep"), "EditDoutName1=Pump A"}).code, 0);
+  EXPECT_NE(Ctl({"show", P("b.eep")}).out.find("\nEditDoutName1=PumpA\n"), std::string::npos);
+
+  // What a user could not do is refused; unknown names are usage errors.
+  EXPECT_EQ(Ctl({"set", P("b.eep"), "EditNrAttempts=5"}).code, 1);  // "keep trying" is chosen
+  EXPECT_EQ(Ctl({"set", P("b.eep"), "CheckDinLHAll=mixed"}).code, 1);
+  EXPECT_EQ(Ctl({"set", P("b.eep"), "NoSuchControl=1"}).code, 2);
+  EXPECT_EQ(Ctl({"set", P("b.eep"), "CheckPINAuth=maybe"}).code, 2);
+  // An uninterpretable file is the program's message and exit 1.
+  std::ofstream(P("bad.eep")) << "not a configuration";
+  const Result bad = Ctl({"show", P("bad.eep")});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_NE(bad.err.find("Chyba při čtení souboru"), std::string::npos) << bad.err;
+}
+
+TEST_F(CliFiles, WriteThenReadBackThroughTheUnitAndAFailedReadWritesNoFile) {
+  sim::PtyUnit unit;
+  ASSERT_TRUE(unit.start());
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Studna", "EditOnMsg=Zapnuto"}).code, 0);
+  const Result write = Ctl({"write", "--port", unit.slavePath(), P("a.eep"), "--bad-crc"});
+  ASSERT_EQ(write.code, 0) << write.err;
+  const Result read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
+  ASSERT_EQ(read.code, 0) << read.err;
+  EXPECT_EQ(Ctl({"show", P("r.eep")}).out, Ctl({"show", P("a.eep")}).out);
+
+  sim::UnitConfig silent;
+  silent.faults.silentAfter = 3;  // answers the connection, then nothing
+  sim::PtyUnit dead(silent);
+  ASSERT_TRUE(dead.start());
+  const Result failed = Ctl({"read", "--port", dead.slavePath(), "--output", P("none.eep")});
+  EXPECT_EQ(failed.code, 1);
+  EXPECT_FALSE(fs::exists(P("none.eep")));
+}
+
+TEST_F(CliFiles, TheReportIsWindows1250HtmlWithCrLfLinesAndReadsWellInABrowser) {
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Čerpadlo <1>"}).code, 0);
+  const Result r = Ctl({"report", P("a.eep"), "--output", P("r.html")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string html = Slurp(P("r.html"));
+  EXPECT_EQ(html.rfind("<!DOCTYPE", 0), 0u);
+  EXPECT_NE(html.find("charset=windows-1250"), std::string::npos);
+  // The last line is "</html>", then the empty line the template's last line break leaves.
+  ASSERT_GE(html.size(), 11u);
+  EXPECT_EQ(html.substr(html.size() - 11), "</html>\r\n\r\n");
+  EXPECT_EQ(html.find("\n", html.find("\n") + 1) - 1, html.find("\r\n", html.find("\n") + 1));
+  EXPECT_NE(html.find("\xC8"
+                      "erpadlo &lt;1&gt;"),
+            std::string::npos);  // cp1250, escaped
+
+  // What a reader sees: a browser decodes the page and shows the name as typed.
+  const char* browser = "/usr/bin/chromium";
+  if (access(browser, X_OK) != 0) GTEST_SKIP() << "no chromium here to render the report";
+  const std::string dom = P("dom.txt");
+  const fs::path profile = dir / "profile";
+  const std::string command = std::string(browser) +
+                              " --headless --no-sandbox --disable-gpu --disable-quic"
+                              " --no-first-run --disable-background-networking"
+                              " --disable-component-update --disable-sync --user-data-dir=" +
+                              profile.string() + " --dump-dom 'file://" + P("r.html") + "' > " +
+                              dom + " 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string text = Slurp(dom);
+  EXPECT_NE(text.find("Čerpadlo &lt;1&gt;"), std::string::npos) << text.substr(0, 2000);
+  EXPECT_NE(text.find("−"), std::string::npos);  // empty numbers show a minus sign
+  EXPECT_NE(text.find("</table>"), std::string::npos);
+}
+
+}  // namespace
