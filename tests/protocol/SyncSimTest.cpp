@@ -195,3 +195,21 @@ TEST_F(Sync, CancelAndASilentUnitEndTheTransferWithTheirMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Sync, AReadThatCannotBeInterpretedEndsFailed) {
+  auto bytes = LaidOut("abc", "def");
+  bytes[6] = 0x00;  // a fixed byte of the header that must be 0x3F
+  unit.setBytes(0, bytes);
+  loop.SetBoxHandler([](const ui::HeadlessLoop::BoxCall&) { return ui::IDOK; });
+  ASSERT_TRUE(module->ReadEEPROM());
+  ASSERT_TRUE(RunSync());
+  EXPECT_EQ(module->SyncScript().LastEndState(), ScriptFailed);
+  ASSERT_FALSE(loop.Boxes().empty());
+  EXPECT_EQ(loop.Boxes().back().text, Win1250("Chyba při interpretaci nastavení zařízení"));
+  for (const auto& box : loop.Boxes())
+    EXPECT_NE(box.text, Win1250("Nastavení zařízení bylo načteno"));
+}
+
+}  // namespace
