@@ -1,6 +1,7 @@
 #include "app/Dialogs.h"
 
 #include "app/FormMain.h"
+#include "app/Place.h"
 
 #include <cstdio>
 
@@ -11,29 +12,15 @@
 #include "support/FormUtils.h"
 #include "ui/EventLoop.h"
 
-namespace {
-
-template <class T>
-T* Make(ui::Form* form, ui::Control* parent, const char* name, int left, int top, int width,
-        int height, const std::string& caption = {}) {
-  auto* c = new T(form, name);
-  c->SetBounds(left, top, width, height);
-  if (!caption.empty()) c->SetText(caption);
-  c->SetParent(parent);
-  return c;
-}
-
-}  // namespace
-
 // ---- progress ----
 
 TFormProgress::TFormProgress(ui::Component* owner, TFormMain& main)
     : ui::Form(owner, "FormProgress"), main_(main) {
   SetBorder(ui::BorderStyle::None);
   SetBounds(0, 0, 244, 101);
-  LabelCaption = Make<ui::Label>(this, this, "LabelCaption", 8, 8, 228, 16);
-  GaugeProg = Make<ui::Gauge>(this, this, "GaugeProg", 8, 30, 228, 22);
-  BtnCancel = Make<ui::Button>(this, this, "BtnCancel", 82, 64, 80, 26, Win1250("Přerušit"));
+  LabelCaption = Place<ui::Label>(this, this, "LabelCaption", 8, 8, 228, 16);
+  GaugeProg = Place<ui::Gauge>(this, this, "GaugeProg", 8, 30, 228, 22);
+  BtnCancel = Place<ui::Button>(this, this, "BtnCancel", 82, 64, 80, 26, Win1250("Přerušit"));
   BtnCancel->OnClick = [this](ui::Control&) { BtnCancelClick(); };
   OnShow = [this](ui::Form&) { FormShow(); };
   OnHide = [this](ui::Form&) { FormHide(); };
@@ -71,28 +58,28 @@ TFormOptions::TFormOptions(ui::Component* owner) : ui::Form(owner, "FormOptions"
   SetBorder(ui::BorderStyle::Dialog);
   SetBounds(0, 0, 330, 290);
   RGroupExpLevel =
-      Make<ui::RadioGroup>(this, this, "RGroupExpLevel", 8, 8, 150, 96, Win1250("Ovládání"));
+      Place<ui::RadioGroup>(this, this, "RGroupExpLevel", 8, 8, 150, 96, Win1250("Ovládání"));
   RGroupExpLevel->SetItems({Win1250("Základní"), Win1250("Pokročilé"), "Expert"});
   RGroupExpLevel->SetItemIndex(0);
   RGroupTerminal =
-      Make<ui::RadioGroup>(this, this, "RGroupTerminal", 168, 8, 150, 72, Win1250("Terminál"));
+      Place<ui::RadioGroup>(this, this, "RGroupTerminal", 168, 8, 150, 72, Win1250("Terminál"));
   RGroupTerminal->SetItems({Win1250("Skrýt"), "Zobrazit"});
   RGroupTerminal->SetItemIndex(0);
   RGroupExpLevel->OnClick = [this](ui::Control&) { RGroupLevelsClick(); };
   RGroupTerminal->OnClick = [this](ui::Control&) { RGroupLevelsClick(); };
-  CheckCheckEEREAD = Make<ui::CheckBox>(this, this, "CheckCheckEEREAD", 8, 112, 300, 20,
-                                        Win1250("Kontrolovat čtení"));
+  CheckCheckEEREAD = Place<ui::CheckBox>(this, this, "CheckCheckEEREAD", 8, 112, 300, 20,
+                                         Win1250("Kontrolovat čtení"));
   CheckCheckEEREAD->SetChecked(true);
-  CheckSpoilCRC = Make<ui::CheckBox>(this, this, "CheckSpoilCRC", 8, 136, 300, 20,
-                                     Win1250("Zapsat chybně CRC"));
-  CheckWriteFull = Make<ui::CheckBox>(this, this, "CheckWriteFull", 8, 160, 300, 20);
+  CheckSpoilCRC = Place<ui::CheckBox>(this, this, "CheckSpoilCRC", 8, 136, 300, 20,
+                                      Win1250("Zapsat chybně CRC"));
+  CheckWriteFull = Place<ui::CheckBox>(this, this, "CheckWriteFull", 8, 160, 300, 20);
   CheckWriteFull->SetChecked(true);
   CheckWriteFull->SetVisible(false);
-  ComboLanguage = Make<ui::ComboBox>(this, this, "ComboLanguage", 8, 184, 310, 22);
+  ComboLanguage = Place<ui::ComboBox>(this, this, "ComboLanguage", 8, 184, 310, 22);
   ComboLanguage->SetStyle(ui::ComboStyle::DropDownList);
-  BtnOK = Make<ui::Button>(this, this, "BtnOK", 150, 222, 80, 26, "OK");
+  BtnOK = Place<ui::Button>(this, this, "BtnOK", 150, 222, 80, 26, "OK");
   BtnOK->OnClick = [this](ui::Control&) { BtnOKClick(); };
-  BtnCancel = Make<ui::Button>(this, this, "BtnCancel", 238, 222, 80, 26, "Storno");
+  BtnCancel = Place<ui::Button>(this, this, "BtnCancel", 238, 222, 80, 26, "Storno");
   BtnCancel->OnClick = [this](ui::Control&) { BtnCancelClick(); };
   OnShow = [this](ui::Form&) { FormShow(); };
   OnClose = [this](ui::Form&, ui::CloseAction&) { FormClose(); };
@@ -155,19 +142,19 @@ TFormAbout::TFormAbout(ui::Component* owner, const std::string& appName, std::st
   SetText("O aplikaci");
   SetBorder(ui::BorderStyle::Dialog);
   SetBounds(0, 0, 360, 300);
-  LabelAppName = Make<ui::Label>(this, this, "LabelAppName", 16, 16, 320, 20);
+  LabelAppName = Place<ui::Label>(this, this, "LabelAppName", 16, 16, 320, 20);
   LabelAppName->SetFontBold(true);
-  LabelVersion = Make<ui::Label>(this, this, "LabelVersion", 16, 44, 320, 16);
-  LabelDate = Make<ui::Label>(this, this, "LabelDate", 16, 64, 320, 16);
-  LabelMaker = Make<ui::Label>(this, this, "LabelMaker", 16, 90, 320, 16,
-                               Win1250("Program pro nastavení telemetrických jednotek KX2."));
-  MemoAddress = Make<ui::Memo>(this, this, "MemoAddress", 16, 116, 156, 90);
+  LabelVersion = Place<ui::Label>(this, this, "LabelVersion", 16, 44, 320, 16);
+  LabelDate = Place<ui::Label>(this, this, "LabelDate", 16, 64, 320, 16);
+  LabelMaker = Place<ui::Label>(this, this, "LabelMaker", 16, 90, 320, 16,
+                                Win1250("Program pro nastavení telemetrických jednotek KX2."));
+  MemoAddress = Place<ui::Memo>(this, this, "MemoAddress", 16, 116, 156, 90);
   MemoAddress->SetLines({"Qel", Win1250("Vývoj a výroba telemetrie")});
   MemoAddress->SetReadOnly(true);
-  MemoContact = Make<ui::Memo>(this, this, "MemoContact", 184, 116, 156, 90);
+  MemoContact = Place<ui::Memo>(this, this, "MemoContact", 184, 116, 156, 90);
   MemoContact->SetLines({Win1250("Technická podpora:"), Win1250("u dodavatele zařízení")});
   MemoContact->SetReadOnly(true);
-  BtnDone = Make<ui::Button>(this, this, "BtnDone", 140, 260, 80, 26, Win1250("Zavřít"));
+  BtnDone = Place<ui::Button>(this, this, "BtnDone", 140, 260, 80, 26, Win1250("Zavřít"));
   BtnDone->SetModalResult(ui::mrOk);
   BtnDone->SetDefault(true);
   BtnDone->SetCancel(true);

@@ -1,4 +1,5 @@
 #include "app/FormMain.h"
+#include "app/Place.h"
 
 #include <cstdlib>
 
@@ -21,16 +22,6 @@ bool pollGuard = false;
 namespace {
 
 const char* const kTexts = "Texts";
-
-template <class T>
-T* Make(ui::Form* form, ui::Control* parent, const char* name, int left, int top, int width,
-        int height, const std::string& caption = {}) {
-  auto* c = new T(form, name);
-  c->SetBounds(left, top, width, height);
-  if (!caption.empty()) c->SetText(caption);
-  c->SetParent(parent);
-  return c;
-}
 
 }  // namespace
 
@@ -110,7 +101,7 @@ void TFormMain::BuildResource() {
   SaveDialog2->SetOptions(ui::ofHideReadOnly | ui::ofPathMustExist | ui::ofOverwritePrompt |
                           ui::ofEnableSizing);
 
-  PageControl1 = Make<ui::PageControl>(this, this, "PageControl1", 4, 4, 648, 420);
+  PageControl1 = Place<ui::PageControl>(this, this, "PageControl1", 4, 4, 648, 420);
   struct SheetDef {
     ui::TabSheet** sheet;
     const char* name;
@@ -131,38 +122,39 @@ void TFormMain::BuildResource() {
     (*def.sheet)->SetPageControl(PageControl1);
   }
 
-  GroupDevInfo = Make<ui::GroupBox>(this, SheetGeneral, "GroupDeviceInfo", 400, 8, 228, 80,
-                                    Win1250(" Informace o zařízení "));
-  Make<ui::Label>(this, GroupDevInfo, "LabDeviceType", 10, 22, 60, 16, "Typ:");
-  LabelID = Make<ui::Label>(this, GroupDevInfo, "LabelID", 80, 22, 140, 16, "-");
-  Make<ui::Label>(this, GroupDevInfo, "LabVersion", 10, 46, 60, 16, "Verze:");
-  LabelVersion = Make<ui::Label>(this, GroupDevInfo, "LabelVersion", 80, 46, 140, 16, "1.0");
+  GroupDevInfo = Place<ui::GroupBox>(this, SheetGeneral, "GroupDeviceInfo", 400, 8, 228, 80,
+                                     Win1250(" Informace o zařízení "));
+  Place<ui::Label>(this, GroupDevInfo, "LabDeviceType", 10, 22, 60, 16, "Typ:");
+  LabelID = Place<ui::Label>(this, GroupDevInfo, "LabelID", 80, 22, 140, 16, "-");
+  Place<ui::Label>(this, GroupDevInfo, "LabVersion", 10, 46, 60, 16, "Verze:");
+  LabelVersion = Place<ui::Label>(this, GroupDevInfo, "LabelVersion", 80, 46, 140, 16, "1.0");
 
   BuildSettingsPages();
 
   // Bottom row.
   const int y = 436;
-  LabComm = Make<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, Win1250("Spojení:"));
-  LabelComm = Make<ui::Label>(this, this, "LabelComm", 62, y + 4, 110, 16, Win1250("Není odpověď"));
-  ShapeProgress = Make<ui::Shape>(this, this, "ShapeProgress", 176, y + 2, 18, 18);
+  LabComm = Place<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, Win1250("Spojení:"));
+  LabelComm =
+      Place<ui::Label>(this, this, "LabelComm", 62, y + 4, 110, 16, Win1250("Není odpověď"));
+  ShapeProgress = Place<ui::Shape>(this, this, "ShapeProgress", 176, y + 2, 18, 18);
   ShapeProgress->SetType(ui::ShapeType::Circle);
   ShapeProgress->SetBrushColor(ui::clYellow);
-  ComboComm = Make<ui::ComboBox>(this, this, "ComboComm", 200, y, 150, 22);
+  ComboComm = Place<ui::ComboBox>(this, this, "ComboComm", 200, y, 150, 22);
   ComboComm->SetItems({"COM1", "COM2", "COM3", "COM4"});
   ComboComm->OnChange = [this](ui::Control&) { ComboCommChange(); };
-  BtnConnect = Make<ui::Button>(this, this, "BtnConnect", 358, y - 2, 90, 26, "Connect");
+  BtnConnect = Place<ui::Button>(this, this, "BtnConnect", 358, y - 2, 90, 26, "Connect");
   BtnConnect->OnClick = [this](ui::Control&) { BtnConnectClick(); };
-  ReadEEPROM = Make<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, Win1250("Načíst"));
+  ReadEEPROM = Place<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, Win1250("Načíst"));
   ReadEEPROM->SetEnabled(false);
   ReadEEPROM->OnClick = [this](ui::Control&) { ReadEEPROMClick(); };
-  WriteEEPROM = Make<ui::Button>(this, this, "WriteEEPROM", 556, y - 2, 94, 26, "Zapsat");
+  WriteEEPROM = Place<ui::Button>(this, this, "WriteEEPROM", 556, y - 2, 94, 26, "Zapsat");
   WriteEEPROM->SetEnabled(false);
   WriteEEPROM->OnClick = [this](ui::Control&) { WriteEEPROMClick(); };
-  BtnDisCon = Make<ui::Button>(this, this, "BtnDisCon", 456, y + 30, 94, 26, Win1250("Připojit"));
+  BtnDisCon = Place<ui::Button>(this, this, "BtnDisCon", 456, y + 30, 94, 26, Win1250("Připojit"));
   BtnDisCon->SetVisible(false);
   BtnDisCon->OnClick = [this](ui::Control&) { BtnDisConClick(); };
   BtnPrerusit =
-      Make<ui::Button>(this, this, "BtnPrerusit", 556, y + 30, 94, 26, Win1250("Přerušit"));
+      Place<ui::Button>(this, this, "BtnPrerusit", 556, y + 30, 94, 26, Win1250("Přerušit"));
   BtnPrerusit->SetVisible(false);
   BtnPrerusit->SetEnabled(false);
   BtnPrerusit->OnClick = [this](ui::Control&) { BtnPrerusitClick(); };

@@ -3,21 +3,8 @@
 // by the device description, which also binds every control here to its setting by name.
 
 #include "app/FormMain.h"
+#include "app/Place.h"
 #include "support/Cp1250.h"
-
-namespace {
-
-template <class T>
-T* Place(ui::Form* form, ui::Control* parent, const char* name, int left, int top, int width,
-         int height, const std::string& caption = {}) {
-  auto* c = new T(form, name);
-  c->SetBounds(left, top, width, height);
-  if (!caption.empty()) c->SetText(caption);
-  c->SetParent(parent);
-  return c;
-}
-
-}  // namespace
 
 // The SMS centres offered when the list file is missing: number, a space, and the operator in
 // double quotes (country code and name).
