@@ -133,9 +133,8 @@ void TFormMain::BuildResource() {
 
   // Bottom row.
   const int y = 436;
-  LabComm = Place<ui::Label>(this, this, "LabComm", 8, y + 4, 52, 16, Win1250("Spojení:"));
-  LabelComm =
-      Place<ui::Label>(this, this, "LabelComm", 62, y + 4, 110, 16, Win1250("Není odpověď"));
+  LabComm = Place<ui::Label>(this, this, "LabComm", 8, y + 4, 72, 16, Win1250("Spojení:"));
+  LabelComm = Place<ui::Label>(this, this, "LabelComm", 82, y + 4, 92, 16, Win1250("Není odpověď"));
   ShapeProgress = Place<ui::Shape>(this, this, "ShapeProgress", 176, y + 2, 18, 18);
   ShapeProgress->SetType(ui::ShapeType::Circle);
   ShapeProgress->SetBrushColor(ui::clYellow);

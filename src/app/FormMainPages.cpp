@@ -24,7 +24,7 @@ void TFormMain::BuildSettingsPages() {
   EditStationName = Place<ui::Edit>(this, g, "EditStationName", 136, 10, 244, 21);
   Place<ui::Label>(this, g, "LabelPIN", 12, 40, 120, 16, "PIN");
   EditPIN = Place<ui::Edit>(this, g, "EditPIN", 136, 36, 80, 21);
-  Place<ui::CheckBox>(this, g, "CheckPINAuth", 224, 38, 160, 17, Win1250("Vyžadovat ověření PIN"));
+  Place<ui::CheckBox>(this, g, "CheckPINAuth", 224, 38, 172, 17, Win1250("Vyžadovat ověření PIN"));
   Place<ui::Label>(this, g, "LabelSCA", 12, 66, 120, 16, "SMS centrum");
   ComboSCA = Place<ui::ComboBox>(this, g, "ComboSCA", 136, 62, 244, 22);
   ComboSCA->SetItems(BuiltinSmsCentres());
@@ -68,9 +68,9 @@ void TFormMain::BuildSettingsPages() {
                                     Win1250(" Při problémech s odesláním SMS "));
   Place<ui::RadioButton>(this, tries, "RBtnSMSTriesFull", 10, 22, 200, 17,
                          Win1250("Zkoušet stále"));
-  Place<ui::RadioButton>(this, tries, "RBtnSMSTriesNumber", 10, 46, 80, 17, Win1250("Vzdát po"));
-  Place<ui::Edit>(this, tries, "EditNrAttempts", 94, 44, 40, 21);
-  Place<ui::Label>(this, tries, "LabelNrAttemptsUnits", 140, 48, 80, 16, "pokusech");
+  Place<ui::RadioButton>(this, tries, "RBtnSMSTriesNumber", 10, 46, 96, 17, Win1250("Vzdát po"));
+  Place<ui::Edit>(this, tries, "EditNrAttempts", 108, 44, 36, 21);
+  Place<ui::Label>(this, tries, "LabelNrAttemptsUnits", 150, 48, 74, 16, "pokusech");
 
   auto* memory = Place<ui::GroupBox>(this, g, "GroupMemoryInfo", 400, 180, 228, 92,
                                      Win1250(" Velikost paměti "));

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 #include "support/Cp1250.h"
 #include "support/Qelutils.h"
@@ -224,10 +227,10 @@ std::string FormatFixed(double value, int decimals) {
   if (!std::isfinite(value)) return std::string();
   if (decimals < 0) decimals = 0;
   if (decimals > 18) decimals = 18;
-  const int size = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-  std::string out(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(out.data(), out.size(), "%.*f", decimals, value);
-  out.resize(static_cast<size_t>(size));
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text << std::fixed << std::setprecision(decimals) << value;
+  std::string out = text.str();
   const size_t point = out.find('.');
   if (point != std::string::npos) out.replace(point, 1, CurrentFormats().decimalSeparator);
   return out;
