@@ -4,7 +4,9 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
+#include "support/Cp1250.h"
 #include "support/SettingsStore.h"
+#include "support/VQelTerminal.h"
 #include "ui/HeadlessLoop.h"
 
 #include <unistd.h>
@@ -123,6 +125,54 @@ TEST(FirstRun, TheOptionsOpenModallyOnceAndTheAnswerIsStored) {
     EXPECT_EQ(store.ReadString("Software\\Qel\\KX2 Init\\Options", "FirstTime", "?"), "0");
   }
   fs::remove(file);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Dialogs, ExpertShowsTheBadChecksumBoxAndTheTerminalsTimingBoxesAndCancelHidesThemAgain) {
+  TFormOptions& o = program.FormOptions();
+  VQelTerminal& terminal = *program.Main().VQelTerminal1;
+  EXPECT_FALSE(terminal.GetVisible());  // Basic: no terminal
+  loop.OnNextModal([&](ui::Form&) {
+    o.RGroupExpLevel->UserSelect(2);
+    o.RGroupTerminal->UserSelect(1);
+    EXPECT_TRUE(o.CheckSpoilCRC->Visible());
+    EXPECT_TRUE(terminal.GetVisible());
+    EXPECT_TRUE(terminal.GetDebugWindowsVisible());
+    EXPECT_TRUE(terminal.DebugInTime()->Visible());
+    EXPECT_TRUE(program.Main().FindDeep("CheckAlwaysInterNumber") != nullptr);
+    o.BtnCancel->UserClick();
+  });
+  o.ShowModal();
+  EXPECT_FALSE(o.CheckSpoilCRC->Visible());
+  EXPECT_FALSE(terminal.GetVisible());
+  EXPECT_EQ(o.Level(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Dialogs, ALanguageChosenInTheOptionsActsAtOnceAndCancelSwitchesBack) {
+  TFormOptions& o = program.FormOptions();
+  TFormMain& m = program.Main();
+  ASSERT_EQ(m.ReadEEPROM->Text(), Win1250("Načíst"));
+  loop.OnNextModal([&](ui::Form&) {
+    const int english = o.ComboLanguage->IndexOf("English");
+    ASSERT_GE(english, 0);
+    o.ComboLanguage->UserSelect(english);
+    loop.RunPending();
+    EXPECT_EQ(m.ReadEEPROM->Text(), "Read");
+    EXPECT_EQ(o.RGroupTerminal->Items()[0], "Hidden");
+    EXPECT_EQ(m.LabelComm->Text(), "Port freed");  // refreshed by the language change
+    o.BtnCancel->UserClick();
+  });
+  o.ShowModal();
+  loop.RunPending();
+  EXPECT_EQ(m.ReadEEPROM->Text(), Win1250("Načíst"));
+  EXPECT_EQ(m.LabelComm->Text(), Win1250("Port uvolněn"));
 }
 
 }  // namespace
