@@ -28,3 +28,12 @@ void VGeneralCommScript::ShowDeviceDead() {
                   "estalo komunikovat. Ov\xEC\xF8te propojen\xED a nap\xE1jen\xED."),
       ui::MB_OK | ui::MB_ICONERROR);
 }
+
+void VGeneralCommScript::RetryOrGiveUp(int32_t& retries, int32_t& next) {
+  if (--retries > 0) {
+    next = ScriptRestartTimer;
+    return;
+  }
+  ShowDeviceDead();
+  next = ScriptFailed;
+}

@@ -28,6 +28,9 @@ class VGeneralCommScript : public VGeneralScript {
   // "The unit stopped answering", with the error icon: the end of every exchange whose tries are
   // used up.
   void ShowDeviceDead();
+  // A command went unanswered: send it again while tries are left (the verdict restarts the
+  // clock), else tell the user the unit stopped answering and fail.
+  void RetryOrGiveUp(int32_t& retries, int32_t& next);
 
  protected:
   VUniModule& module_;

@@ -57,12 +57,7 @@ void VScriptConnect::WaitAgain(uint32_t timeoutMs) {
 }
 
 void VScriptConnect::Retry(int32_t& next) {
-  if (--retries_ > 0) {
-    next = ScriptRestartTimer;
-    return;
-  }
-  ShowDeviceDead();
-  next = ScriptFailed;
+  RetryOrGiveUp(retries_, next);
 }
 
 void VScriptConnect::LinkTest(int32_t subResult, int32_t& next, uint32_t) {

@@ -42,12 +42,7 @@ void VScriptReset::Reset(int32_t subResult, int32_t& next, uint32_t) {
       }
       break;
     case ScriptFailed:
-      if (--retries_ > 0) {
-        next = ScriptRestartTimer;
-      } else {
-        ShowDeviceDead();
-        next = ScriptFailed;
-      }
+      RetryOrGiveUp(retries_, next);
       break;
     case ScriptAborted:
       next = ScriptAborted;

@@ -118,12 +118,7 @@ void VScriptSyncEEPROM::Sync(int32_t subResult, int32_t& next, uint32_t) {
       next = ScriptAborted;
       return;
     case ScriptFailed:
-      if (--retries_ > 0) {
-        next = ScriptRestartTimer;
-      } else {
-        ShowDeviceDead();
-        next = ScriptFailed;
-      }
+      RetryOrGiveUp(retries_, next);
       return;
     case ScriptDone:
       TakeReply();
