@@ -134,7 +134,79 @@ void TFormOptions::FormClose() {
 // ---- analog input, about ----
 
 TFormAnaIn::TFormAnaIn(ui::Component* owner) : ui::Form(owner, "FormAnaIn") {
-  SetBounds(0, 0, 420, 380);
+  SetText(Win1250("Analogový vstup"));
+  SetBorder(ui::BorderStyle::Dialog);
+  SetBounds(0, 0, 452, 420);
+  Place<ui::Label>(this, this, "LabelName", 8, 12, 90, 16, Win1250("Jméno"));
+  editName = Place<ui::Edit>(this, this, "editName", 100, 8, 150, 21);
+  Place<ui::Label>(this, this, "LabelStates", 8, 38, 90, 16, "Stavy L, M, H");
+  editStateL = Place<ui::Edit>(this, this, "editStateL", 100, 34, 100, 21);
+  editStateM = Place<ui::Edit>(this, this, "editStateM", 204, 34, 100, 21);
+  editStateH = Place<ui::Edit>(this, this, "editStateH", 308, 34, 100, 21);
+  checkSendSt =
+      Place<ui::CheckBox>(this, this, "checkSendSt", 8, 64, 140, 17, Win1250("Uvádět stav"));
+  checkSendVa =
+      Place<ui::CheckBox>(this, this, "checkSendVa", 150, 64, 140, 17, Win1250("Uvádět hodnotu"));
+  checkCpl = Place<ui::CheckBox>(this, this, "checkCpl", 292, 64, 140, 17, "Invertovat");
+  ComboValueType = Place<ui::ComboBox>(this, this, "ComboValueType", 100, 88, 150, 22);
+  ComboValueType->SetStyle(ui::ComboStyle::DropDownList);
+  ComboValueType->SetItems({"%", Win1250("°C"), Win1250("Celé číslo (0-255)")});
+  GroupLM = MakeTransition("GroupLM", 8, "L - M");
+  GroupMH = MakeTransition("GroupMH", 228, "M - H");
+  BtnOK = Place<ui::Button>(this, this, "BtnOK", 272, 360, 80, 26, "OK");
+  BtnOK->OnClick = [this](ui::Control&) { BtnOKClick(); };
+  BtnCancel = Place<ui::Button>(this, this, "BtnCancel", 360, 360, 80, 26, "Storno");
+  BtnCancel->OnClick = [this](ui::Control&) { BtnCancelClick(); };
+  OnClose = [this](ui::Form&, ui::CloseAction&) { FormClose(); };
+}
+
+TFormAnaIn::Transition TFormAnaIn::MakeTransition(const char* name, int left,
+                                                  const std::string& caption) {
+  const std::string n = name;
+  Transition t;
+  t.group = Place<ui::GroupBox>(this, this, name, left, 120, 212, 228, caption);
+  Place<ui::Label>(this, t.group, (n + "LabelLevel").c_str(), 8, 22, 80, 16, Win1250("Úroveň"));
+  t.level = Place<ui::Edit>(this, t.group, (n + "Level").c_str(), 100, 18, 100, 21, "100%");
+  Place<ui::Label>(this, t.group, (n + "LabelHyst").c_str(), 8, 48, 80, 16, "Hystereze");
+  t.hysteresis = Place<ui::Edit>(this, t.group, (n + "Hyst").c_str(), 100, 44, 100, 21, "100%");
+  t.messageUp = Place<ui::Memo>(this, t.group, (n + "MessUp").c_str(), 8, 72, 196, 56);
+  t.sendUp = Place<ui::CheckBox>(this, t.group, (n + "SendUp").c_str(), 8, 130, 196, 17,
+                                 Win1250("Posílat"));
+  t.messageDown = Place<ui::Memo>(this, t.group, (n + "MessDown").c_str(), 8, 150, 196, 56);
+  t.sendDown = Place<ui::CheckBox>(this, t.group, (n + "SendDown").c_str(), 8, 208, 196, 17,
+                                   Win1250("Posílat"));
+  return t;
+}
+
+void TFormAnaIn::ShowFor(AnaInBinding* object) {
+  Show();
+  if (object == boundInput_) return;
+  if (boundInput_ != nullptr) boundInput_->Detach(*this);
+  boundInput_ = object;
+  if (boundInput_ != nullptr) boundInput_->Attach(*this);
+}
+
+void TFormAnaIn::Rebind() {
+  if (!Visible()) return;
+  AnaInBinding* bound = boundInput_;
+  ShowFor(nullptr);
+  ShowFor(bound);
+}
+
+void TFormAnaIn::BtnOKClick() {
+  Close();
+}
+
+void TFormAnaIn::BtnCancelClick() {
+  if (boundInput_ != nullptr) {
+    boundInput_->Undo();
+    ShowFor(nullptr);
+  }
+  Hide();
+}
+
+void TFormAnaIn::FormClose() {
+  ShowFor(nullptr);
 }
 
 TFormAbout::TFormAbout(ui::Component* owner, const std::string& appName, std::string productVersion)

@@ -67,9 +67,56 @@ class TFormOptions : public ui::Form {
   std::string savedLanguage;
 };
 
+class TFormAnaIn;
+
+// What the analog input dialog edits: an object that fills and watches the dialog's controls
+// while it is bound, lets go of them, and undoes its changes.
+class AnaInBinding {
+ public:
+  virtual ~AnaInBinding() = default;
+  virtual void Attach(TFormAnaIn& dialog) = 0;
+  virtual void Detach(TFormAnaIn& dialog) = 0;
+  virtual void Undo() = 0;
+};
+
 class TFormAnaIn : public ui::Form {
  public:
   explicit TFormAnaIn(ui::Component* owner);
+  ui::Edit* editName = nullptr;
+  ui::Edit* editStateL = nullptr;
+  ui::Edit* editStateM = nullptr;
+  ui::Edit* editStateH = nullptr;
+  ui::CheckBox* checkSendSt = nullptr;
+  ui::CheckBox* checkSendVa = nullptr;
+  ui::CheckBox* checkCpl = nullptr;
+  ui::ComboBox* ComboValueType = nullptr;
+  // One group per transition (low-middle, middle-high): level, hysteresis, the messages up and
+  // down and whether each is sent.
+  struct Transition {
+    ui::GroupBox* group = nullptr;
+    ui::Edit* level = nullptr;
+    ui::Edit* hysteresis = nullptr;
+    ui::Memo* messageUp = nullptr;
+    ui::Memo* messageDown = nullptr;
+    ui::CheckBox* sendUp = nullptr;
+    ui::CheckBox* sendDown = nullptr;
+  };
+  Transition GroupLM, GroupMH;
+  ui::Button* BtnOK = nullptr;
+  ui::Button* BtnCancel = nullptr;
+
+  // Shows the dialog for an object (none: empty); the object bound before lets go first.
+  void ShowFor(AnaInBinding* object);
+  // Binds the same object again (its controls are filled anew) while the dialog is shown.
+  void Rebind();
+  void BtnOKClick();
+  void BtnCancelClick();
+  void FormClose();
+  AnaInBinding* BoundInput() const { return boundInput_; }
+
+ private:
+  Transition MakeTransition(const char* name, int left, const std::string& caption);
+  AnaInBinding* boundInput_ = nullptr;
 };
 
 class TFormAbout : public ui::Form {

@@ -329,6 +329,25 @@ void TFormMain::Timer1Timer() {
   pollGuard = false;
 }
 
+bool TFormMain::shutdownHook(SessionMessage message, int& result) {
+  if (message == SessionMessage::Other) return false;
+  Close();
+  // The reset of a connected unit ends on its own time-outs; the bound only guards against a
+  // loop that stopped ticking.
+  const uint32_t start = ui::Loop().TickCount();
+  while (!closeDone && ui::Loop().TickCount() - start < 60000) {
+    PollStep();
+    ui::Loop().ProcessMessages();
+  }
+  if (message == SessionMessage::QueryEnd) {
+    ui::Loop().ProcessMessages();
+    result = 1;
+  } else {
+    result = 0;
+  }
+  return true;
+}
+
 void TFormMain::PollStep() {
   if (uniModule) uniModule->Poll();
   if (closeRequested) Close();

@@ -131,6 +131,11 @@ class TFormMain : public ui::Form {
   // Own operations.
   void DeferredStart();
   void PollStep();
+  // The desktop session is ending (log-off or shut-down): the window closes the way a user's
+  // close does, letting a connected unit go first, before the answer is given. True: handled;
+  // result is the answer (1: the session may end, for the query; 0 for the end itself).
+  enum class SessionMessage { QueryEnd, End, Other };
+  bool shutdownHook(SessionMessage message, int& result);
   void LoadOptions();
   // False when the options could not be written.
   bool SaveOptions();

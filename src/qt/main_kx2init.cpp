@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QSessionManager>
 #include <memory>
 #include <vector>
 
+#include "app/FormMain.h"
 #include "app/Program.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
@@ -40,6 +42,11 @@ int main(int argc, char** argv) {
     for (ui::Form* form : program.App().Forms())
       views.push_back(std::make_unique<qtui::QtFormView>(*form));
     program.Start();
+    // The desktop session ends: close as the user would, letting a connected unit go first.
+    QObject::connect(&qapp, &QGuiApplication::commitDataRequest, [&program](QSessionManager&) {
+      int answer = 0;
+      program.Main().shutdownHook(TFormMain::SessionMessage::QueryEnd, answer);
+    });
     rc = loop.Run();
     views.clear();
   }

@@ -176,3 +176,35 @@ TEST_F(Dialogs, ALanguageChosenInTheOptionsActsAtOnceAndCancelSwitchesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Dialogs, TheAnalogInputDialogBindsOneObjectAtATime) {
+  struct Probe : AnaInBinding {
+    std::vector<std::string>& log;
+    std::string name;
+    Probe(std::vector<std::string>& l, std::string n) : log(l), name(std::move(n)) {}
+    void Attach(TFormAnaIn& d) override {
+      log.push_back("attach " + name);
+      d.editName->SetText(name);
+    }
+    void Detach(TFormAnaIn&) override { log.push_back("detach " + name); }
+    void Undo() override { log.push_back("undo " + name); }
+  };
+  std::vector<std::string> log;
+  Probe a(log, "a"), b(log, "b");
+  TFormAnaIn& d = program.FormAnaIn();
+  d.ShowFor(&a);
+  d.ShowFor(&a);  // the same object: nothing more
+  d.ShowFor(&b);
+  EXPECT_EQ(d.editName->Text(), "b");
+  d.Rebind();
+  d.BtnCancel->UserClick();
+  EXPECT_FALSE(d.Visible());
+  EXPECT_EQ(d.BoundInput(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"attach a", "detach a", "attach b", "detach b",
+                                           "attach b", "undo b", "detach b"}));
+  EXPECT_EQ(d.GroupLM.level->Text(), "100%");
+}
+
+}  // namespace

@@ -176,3 +176,17 @@ TEST_F(MainWindow, TheResetClosesThePortAlsoWhenTheUnitNeverAnswers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindow, TheSessionEndingClosesTheWindowAfterTheUnitIsLetGo) {
+  Connect();
+  int answer = -1;
+  EXPECT_FALSE(Main().shutdownHook(TFormMain::SessionMessage::Other, answer));
+  EXPECT_TRUE(Main().shutdownHook(TFormMain::SessionMessage::QueryEnd, answer));
+  EXPECT_EQ(answer, 1);
+  EXPECT_TRUE(Main().closeDone);
+  EXPECT_FALSE(Main().QlsComm321->Connected());
+}
+
+}  // namespace
