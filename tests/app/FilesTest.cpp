@@ -107,3 +107,57 @@ TEST_F(Files, TheUnsavedChangesQuestionCancelNoAndAFailedYes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Files, SaveAndLoadThroughTheMenusAndStartUpLoadsTheNamedOrTheLastFile) {
+  TFormMain& m = Main();
+  m.EditStationName->UserReplace("Vrt 7");
+  m.SetActiveControl(nullptr);
+  loop.Advance(30);
+  EXPECT_FALSE(m.configSaved);
+  const std::string saved = (dir / "saved" / "vrt7.eep").string();
+  loop.AnswerNextFileDialog(saved);
+  m.MenuFileSaveBrCfg->UserClick();
+  EXPECT_TRUE(fs::exists(saved));  // the folder was made
+  EXPECT_TRUE(m.configSaved);
+  // Both dialogs now show the folder and name just used.
+  EXPECT_EQ(m.OpenDialog1->InitialDir(), (dir / "saved").string() + "/");
+  EXPECT_EQ(m.OpenDialog1->FileName(), "vrt7.eep");
+
+  m.EditStationName->UserReplace("jiny");
+  m.SetActiveControl(nullptr);
+  loop.AnswerNextFileDialog(saved);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(m.EditStationName->Text(), "Vrt 7");
+  EXPECT_TRUE(m.configSaved);
+
+  // A file named on the command line is loaded at start; an option-like argument is not a file.
+  {
+    ProgramEnv env = TestEnv();
+    env.documentsDir = dir.string();
+    env.args = {"-nosuch", saved};
+    Program other(env);
+    other.Start();
+    loop.Advance(20);
+    EXPECT_EQ(other.Main().EditStationName->Text(), "Vrt 7");
+    other.Main().Close();
+    loop.Advance(20);
+  }
+  // Without one, the last file (the dialog's folder and name) is loaded silently.
+  {
+    ProgramEnv env = TestEnv();
+    env.documentsDir = dir.string();
+    fs::create_directories(dir / "Qel" / "KX2 Init");
+    fs::copy_file(saved, dir / "Qel" / "KX2 Init" / "KX2 Init.eep");
+    Program other(env);
+    other.Start();
+    loop.Advance(20);
+    EXPECT_EQ(other.Main().EditStationName->Text(), "Vrt 7");
+    other.Main().Close();
+    loop.Advance(20);
+  }
+  EXPECT_EQ(loop.UnexpectedBoxes(), 0);
+}
+
+}  // namespace
