@@ -17,7 +17,7 @@
 TFormProgress::TFormProgress(ui::Component* owner, TFormMain& main)
     : ui::Form(owner, "FormProgress"), main_(main) {
   SetBorder(ui::BorderStyle::None);
-  SetBounds(0, 0, 244, 101);
+  SetBounds(0, 0, 252, 128);  // a client area of 244 x 101
   LabelCaption = Place<ui::Label>(this, this, "LabelCaption", 8, 8, 228, 16);
   GaugeProg = Place<ui::Gauge>(this, this, "GaugeProg", 8, 30, 228, 22);
   BtnCancel = Place<ui::Button>(this, this, "BtnCancel", 82, 64, 80, 26, Win1250("Přerušit"));

@@ -1,5 +1,7 @@
 #include "qt/QtFormView.h"
 
+#include "support/VQelTerminalView.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -228,8 +230,11 @@ void QtFormView::ControlRemoved(ui::Control& control) {
 }
 
 void QtFormView::AddTree(ui::Control& control) {
-  // A form docked here keeps its own view and window.
-  if (dynamic_cast<ui::Form*>(&control) != nullptr) return;
+  // A form docked here with a view of its own keeps its own window; one without is shown in
+  // place, as a container on its dock site.
+  if (auto* docked = dynamic_cast<ui::Form*>(&control);
+      docked != nullptr && (docked->HostDockSite() == nullptr || docked->View() != nullptr))
+    return;
   QWidget* container = nullptr;
   Entry* parentEntry = nullptr;
   if (control.Parent() == form_) {
@@ -271,6 +276,8 @@ void QtFormView::AddTree(ui::Control& control) {
     entry.kind = Kind::Gauge;
   else if (dynamic_cast<ui::Label*>(&control))
     entry.kind = Kind::Label;
+  else if (dynamic_cast<TerminalLines*>(&control))
+    entry.kind = Kind::History;
 
   // A sheet on a page control is a page of the tab widget; anywhere else a plain container.
   if (entry.kind == Kind::Sheet && (parentEntry == nullptr || parentEntry->kind != Kind::Pages))

@@ -74,6 +74,7 @@ class QtFormView : public ui::FormView {
     Gauge,
     Pages,
     Sheet,
+    History,
     Other,
   };
   struct Entry {

@@ -2,6 +2,8 @@
 // every change of the model, the window and its menu.
 #include "qt/QtFormView.h"
 
+#include "support/VQelTerminalView.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
 
@@ -179,6 +183,17 @@ void QtFormView::CreateWidget(Entry& entry, QWidget* container) {
       w = new QWidget;
       auto* tabs = static_cast<QTabWidget*>(container);
       tabs->addTab(w, ToQt(c.Text()));
+      break;
+    }
+    case Kind::History: {
+      auto* history = new QTextEdit(container);
+      history->setReadOnly(true);
+      history->setLineWrapMode(QTextEdit::NoWrap);
+      QFont mono(QStringLiteral("DejaVu Sans Mono"));
+      mono.setStyleHint(QFont::Monospace);
+      mono.setPixelSize(11);
+      history->setFont(mono);
+      w = history;
       break;
     }
     case Kind::Other:
@@ -418,6 +433,23 @@ void QtFormView::ApplyColors(Entry& entry) {
 }
 
 void QtFormView::ApplyItems(Entry& entry) {
+  if (entry.kind == Kind::History) {
+    // The terminal's history: every line with its coloured runs, newest at the bottom.
+    const auto& lines = static_cast<TerminalLines&>(*entry.control).Lines();
+    QString html;
+    for (const TerminalLine& line : lines) {
+      for (const TerminalRun& run : line.runs) {
+        const QColor c(ui::RedOf(run.color), ui::GreenOf(run.color), ui::BlueOf(run.color));
+        html += QStringLiteral("<span style=\"color:%1; white-space:pre\">%2</span>")
+                    .arg(c.name(), ToQt(run.text).toHtmlEscaped());
+      }
+      html += QStringLiteral("<br>");
+    }
+    auto* history = static_cast<QTextEdit*>(entry.widget);
+    history->setHtml(html);
+    history->moveCursor(QTextCursor::End);
+    return;
+  }
   if (entry.kind == Kind::RadioGroup) {
     RebuildRadios(entry);
     ApplyItemIndex(entry);

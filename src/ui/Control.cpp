@@ -50,22 +50,31 @@ void Control::SetParent(Control* parent) {
   ParentChanged(old);
 }
 
+// The view that shows a form: its own, or, for a form docked into another window without a view
+// of its own, the host's.
+static FormView* ViewShowing(Form* form) {
+  for (int depth = 0; form != nullptr && depth < 8; ++depth) {
+    if (form->View() != nullptr) return form->View();
+    Control* site = form->HostDockSite();
+    form = site != nullptr ? site->ParentForm() : nullptr;
+  }
+  return nullptr;
+}
+
 // A control placed on a form is announced to the view of the form it now sits on; for a form
 // docked into another window that is the host's view.
 void Control::NotifyAdded() {
   Form* form = parent_ != nullptr ? parent_->ParentForm() : nullptr;
-  if (form == nullptr) return;
-  if (form->View() != nullptr) form->View()->ControlAdded(*this);
+  if (FormView* view = ViewShowing(form)) view->ControlAdded(*this);
 }
 
 void Control::NotifyRemoved() {
   Form* form = parent_ != nullptr ? parent_->ParentForm() : nullptr;
-  if (form != nullptr && form->View() != nullptr) form->View()->ControlRemoved(*this);
+  if (FormView* view = ViewShowing(form)) view->ControlRemoved(*this);
 }
 
 void Control::Notify(Prop what) {
-  Form* form = ParentForm();
-  if (form != nullptr && form->View() != nullptr) form->View()->ControlChanged(*this, what);
+  if (FormView* view = ViewShowing(ParentForm())) view->ControlChanged(*this, what);
 }
 
 void Control::SetTextRaw(const std::string& text) {
