@@ -1,4 +1,4 @@
-// links: kx2_app kx2_device kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_support kx2_ui
+// links: kx2_app kx2_device kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base
 // CPU used by a connected, idle headless program: the main window connects to a simulated unit
 // (kx2sim in a process of its own), then the program idles for 10 s with its 10 ms poll loop
 // and the serial threads running. Goal: at most 1 % of a core.
@@ -15,7 +15,7 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "protocol/VUniModule.h"
-#include "support/Paths.h"
+#include "base/Paths.h"
 #include "ui/HeadlessLoop.h"
 
 extern char** environ;

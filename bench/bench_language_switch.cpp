@@ -1,4 +1,4 @@
-// links: kx2_lang kx2_support kx2_ui
+// links: kx2_lang kx2_components kx2_ui kx2_base
 // Time of one language switch: the built-in languages, several windows with a few hundred
 // controls between them, every window translated at each switch (as the options dialog does it).
 

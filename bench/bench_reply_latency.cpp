@@ -1,4 +1,4 @@
-// links: kx2_protocol kx2_sim kx2_serial kx2_eeprom kx2_lang kx2_support kx2_ui
+// links: kx2_protocol kx2_sim kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base
 // Reply latency of the receive path: from the simulated unit writing a reply on its pseudo-
 // terminal to the device module's FeedByte completing it (reader thread, posted message, event
 // loop, framing, line reader), over 200 link tests. Median and worst are printed.

@@ -1,4 +1,4 @@
-// links: kx2_app kx2_device kx2_settings kx2_report kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_support kx2_ui kx2_sim
+// links: kx2_app kx2_device kx2_settings kx2_report kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base kx2_sim
 
 // Transfers of the KX2 configuration through the headless main window against a simulated unit
 // paced at 19200 baud (no reply latency): a verified read and a verified write of the default

@@ -6,10 +6,10 @@
 #include <cstdio>
 
 #include "lang/FormatSettings.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "protocol/VUniModule.h"
-#include "support/Cp1250.h"
-#include "support/FormUtils.h"
+#include "base/Cp1250.h"
+#include "components/FormUtils.h"
 #include "ui/EventLoop.h"
 
 // ---- progress ----

@@ -7,14 +7,14 @@
 #include "device/KXADCdect.h"
 #include "eeprom/VConfigByteArray.h"
 #include "lang/BuiltinLanguages.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "lang/VQelLanguage.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "serial/TQlsComm32.h"
-#include "support/Cp1250.h"
-#include "support/VQelAppInfo.h"
-#include "support/VQelTerminal.h"
+#include "base/Cp1250.h"
+#include "components/VQelAppInfo.h"
+#include "components/VQelTerminal.h"
 #include "ui/EventLoop.h"
 
 bool pollGuard = false;

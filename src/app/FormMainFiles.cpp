@@ -8,9 +8,9 @@
 #include <cerrno>
 
 #include "app/FormMain.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "protocol/VUniModule.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 #include "ui/EventLoop.h"
 
 namespace {

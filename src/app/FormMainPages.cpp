@@ -4,7 +4,7 @@
 
 #include "app/FormMain.h"
 #include "app/Place.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 // The SMS centres offered when the list file is missing: number, a space, and the operator in
 // double quotes (country code and name).

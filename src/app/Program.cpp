@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/FormMain.h"
-#include "support/VQelAppInfo.h"
+#include "components/VQelAppInfo.h"
 
 Program::Program(ProgramEnv env) : app_(std::make_unique<ui::Application>()) {
   app_->SetTitle("KX2 Init");

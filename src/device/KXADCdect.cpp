@@ -17,8 +17,8 @@
 #include "settings/VSettingByte2TEdit.h"
 #include "settings/VSettingChecks.h"
 #include "settings/VSettingVarByteArray.h"
-#include "support/Cp1250.h"
-#include "support/VQelAppInfo.h"
+#include "base/Cp1250.h"
+#include "components/VQelAppInfo.h"
 #include "ui/Controls.h"
 
 namespace {

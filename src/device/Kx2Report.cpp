@@ -4,7 +4,7 @@
 
 #include "report/VEepReport.h"
 #include "settings/VSettingChecks.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "eeprom/Diagnostic.h"
 #include "eeprom/VEepSettingGroup.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "ui/Control.h"
 #include "ui/EventLoop.h"
 #include "ui/Types.h"

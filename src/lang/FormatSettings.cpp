@@ -6,8 +6,8 @@
 #include <locale>
 #include <sstream>
 
-#include "support/Cp1250.h"
-#include "support/Qelutils.h"
+#include "base/Cp1250.h"
+#include "base/Qelutils.h"
 
 namespace lang {
 

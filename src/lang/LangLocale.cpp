@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "support/Cp1250.h"
-#include "support/Qelutils.h"
+#include "base/Cp1250.h"
+#include "base/Qelutils.h"
 
 namespace lang {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "support/Paths.h"
+#include "base/Paths.h"
 
 namespace lang {
 

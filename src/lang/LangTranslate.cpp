@@ -7,7 +7,7 @@
 
 #include "lang/LangLocale.h"
 #include "lang/VQelLanguage.h"
-#include "support/Qelutils.h"
+#include "base/Qelutils.h"
 #include "ui/Controls.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"

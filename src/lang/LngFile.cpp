@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "support/Qelutils.h"
+#include "base/Qelutils.h"
 
 namespace lang {
 

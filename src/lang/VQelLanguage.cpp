@@ -6,7 +6,7 @@
 
 #include "lang/FormatSettings.h"
 #include "lang/LangLocale.h"
-#include "support/Qelutils.h"
+#include "base/Qelutils.h"
 #include "ui/Controls.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "lang/LangIcon.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "lang/LanguageRecord.h"
 #include "lang/LngFile.h"
 #include "ui/Component.h"

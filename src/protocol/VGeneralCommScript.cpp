@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "protocol/VUniModule.h"
 #include "protocol/WireFormat.h"
 #include "ui/EventLoop.h"

@@ -5,7 +5,7 @@
 
 #include "eeprom/VConfigByteArray.h"
 #include "eeprom/VEepSettingGroup.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "protocol/TInputBuffer.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VUniModule.h"

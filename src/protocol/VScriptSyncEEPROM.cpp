@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "eeprom/VConfigByteArray.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "protocol/TInputBuffer.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VUniModule.h"
 #include "protocol/WireFormat.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 #include "ui/Controls.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"

@@ -5,8 +5,8 @@
 
 #include "eeprom/VConfigByteArray.h"
 #include "eeprom/VEepSetting.h"
-#include "lang/LangText.h"
-#include "protocol/TerminalSink.h"
+#include "base/LangText.h"
+#include "base/TerminalSink.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"

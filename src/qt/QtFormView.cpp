@@ -1,6 +1,6 @@
 #include "qt/QtFormView.h"
 
-#include "support/VQelTerminalView.h"
+#include "components/VQelTerminalView.h"
 
 #include <QAbstractButton>
 #include <QApplication>

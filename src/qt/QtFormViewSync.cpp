@@ -2,7 +2,7 @@
 // every change of the model, the window and its menu.
 #include "qt/QtFormView.h"
 
-#include "support/VQelTerminalView.h"
+#include "components/VQelTerminalView.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "qt/QtText.h"
 
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 namespace qtui {
 

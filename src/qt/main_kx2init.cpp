@@ -11,8 +11,8 @@
 #include "app/Program.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
-#include "support/Paths.h"
-#include "support/SettingsStore.h"
+#include "base/Paths.h"
+#include "base/SettingsStore.h"
 #include "ui/Form.h"
 
 int main(int argc, char** argv) {

@@ -1,6 +1,6 @@
 #include "report/ReportExpression.h"
 
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "report/ReportEscape.h"
 #include "ui/Controls.h"
 

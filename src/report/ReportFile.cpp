@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 namespace report {
 

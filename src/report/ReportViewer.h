@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "support/Paths.h"
+#include "base/Paths.h"
 
 namespace report {
 

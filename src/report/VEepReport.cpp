@@ -1,6 +1,6 @@
 #include "report/VEepReport.h"
 
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "report/ReportEscape.h"
 
 OneRecord::OneRecord(Kind kind, std::string text, std::string defaultText)

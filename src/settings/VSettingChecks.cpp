@@ -1,6 +1,6 @@
 #include "settings/VSettingChecks.h"
 
-#include "lang/LangText.h"
+#include "base/LangText.h"
 
 std::string ReplaceNumberMarks(std::string text, int number) {
   const std::string digits = std::to_string(number);

@@ -4,9 +4,9 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
-#include "support/Cp1250.h"
-#include "support/SettingsStore.h"
-#include "support/VQelTerminal.h"
+#include "base/Cp1250.h"
+#include "base/SettingsStore.h"
+#include "components/VQelTerminal.h"
 #include "ui/HeadlessLoop.h"
 
 #include <unistd.h>

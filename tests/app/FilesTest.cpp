@@ -8,7 +8,7 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {

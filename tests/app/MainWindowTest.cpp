@@ -7,9 +7,9 @@
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "sim/PtyUnit.h"
-#include "support/Cp1250.h"
-#include "support/VQelTerminal.h"
-#include "support/VQelTerminalView.h"
+#include "base/Cp1250.h"
+#include "components/VQelTerminal.h"
+#include "components/VQelTerminalView.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {

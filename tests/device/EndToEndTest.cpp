@@ -9,8 +9,8 @@
 #include "settings/VSettingChecks.h"
 #include "sim/PtyUnit.h"
 #include "sim/Wire.h"
-#include "support/Cp1250.h"
-#include "support/TempDir.h"
+#include "base/Cp1250.h"
+#include "common/TempDir.h"
 
 namespace {
 

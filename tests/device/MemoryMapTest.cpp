@@ -5,7 +5,7 @@
 
 #include "app/Dialogs.h"
 #include "device/Kx2Fixture.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 namespace {
 

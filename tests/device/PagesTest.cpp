@@ -2,9 +2,9 @@
 // the byte and bit every bound control of the pages stands for.
 
 #include "device/Kx2Fixture.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "settings/VSettingChecks.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 namespace {
 

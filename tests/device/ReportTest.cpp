@@ -2,7 +2,7 @@
 
 #include "device/Kx2Fixture.h"
 #include "report/VEepReport.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "lang/BuiltinLanguages.h"
 #include "lang/LangIcon.h"
 #include "lang/LngFile.h"
-#include "support/Cp1250.h"
-#include "support/Qelutils.h"
+#include "base/Cp1250.h"
+#include "base/Qelutils.h"
 
 using namespace lang;
 

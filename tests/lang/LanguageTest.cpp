@@ -8,10 +8,10 @@
 #include "lang/FormatSettings.h"
 #include "lang/LangIcon.h"
 #include "lang/LangLocale.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "lang/VQelLanguage.h"
-#include "support/Cp1250.h"
-#include "support/TempDir.h"
+#include "base/Cp1250.h"
+#include "common/TempDir.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"
 

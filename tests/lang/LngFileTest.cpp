@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 
 #include "lang/LngFile.h"
-#include "support/TempDir.h"
+#include "common/TempDir.h"
 
 using namespace lang;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "eeprom/VConfigByteArray.h"
-#include "protocol/TerminalSink.h"
+#include "base/TerminalSink.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"

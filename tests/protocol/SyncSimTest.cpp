@@ -14,7 +14,7 @@
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "sim/PtyUnit.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"

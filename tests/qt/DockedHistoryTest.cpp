@@ -9,7 +9,7 @@
 
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
-#include "support/VQelTerminalView.h"
+#include "components/VQelTerminalView.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 

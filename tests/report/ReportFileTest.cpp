@@ -14,8 +14,8 @@
 
 #include "report/ReportFile.h"
 #include "report/ReportViewer.h"
-#include "support/Cp1250.h"
-#include "support/TempDir.h"
+#include "base/Cp1250.h"
+#include "common/TempDir.h"
 
 using namespace report;
 namespace fs = std::filesystem;

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "report/ReportEscape.h"
 #include "report/ReportExpression.h"
 #include "report/ReportFile.h"
 #include "report/VEepReport.h"
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"

@@ -2,7 +2,7 @@
 // leaving and Enter, reverting the whole tree on Escape, hints, and who owns the controls.
 
 #include "SettingsFixture.h"
-#include "lang/LangText.h"
+#include "base/LangText.h"
 #include "settings/Constraints.h"
 #include "settings/VSVBA2String.h"
 #include "settings/VSettingByte2TEdit.h"

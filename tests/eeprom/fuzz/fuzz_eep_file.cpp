@@ -1,4 +1,4 @@
-// links: kx2_eeprom kx2_protocol kx2_lang kx2_support kx2_ui
+// links: kx2_eeprom kx2_protocol kx2_lang kx2_components kx2_ui kx2_base
 // Loading a configuration file from arbitrary bytes: refused or accepted, never a crash, an
 // over-read or a huge allocation. Accepted files must save and load back to the same bytes.
 #include <cstddef>

@@ -1,4 +1,4 @@
-// links: kx2_lang kx2_support kx2_ui
+// links: kx2_lang kx2_components kx2_ui kx2_base
 // libFuzzer target: arbitrary bytes as language files, through the parser, the look-ups with
 // their fallback, the store and the icon reader. Anything but a clean return is a finding.
 
@@ -9,7 +9,7 @@
 #include "lang/LangIcon.h"
 #include "lang/LngFile.h"
 #include "lang/VQelLanguage.h"
-#include "support/Qelutils.h"
+#include "base/Qelutils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);

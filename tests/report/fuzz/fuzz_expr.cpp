@@ -1,4 +1,4 @@
-// links: kx2_report kx2_lang kx2_support kx2_ui
+// links: kx2_report kx2_lang kx2_components kx2_ui kx2_base
 // libFuzzer target: report expressions and whole templates built from arbitrary text, evaluated
 // against a small window. Nothing may crash or read out of bounds, and a control's value may never
 // reach the page with a bare "<", ">" or double quote.

@@ -1,4 +1,4 @@
-// links: kx2_settings kx2_eeprom kx2_protocol kx2_lang kx2_support kx2_ui
+// links: kx2_settings kx2_eeprom kx2_protocol kx2_lang kx2_components kx2_ui kx2_base
 // The text parsers of the settings on arbitrary input: phone numbers (typed and packed), service
 // centre entries, numbers with decimals, intervals and validity periods. Nothing may crash, and
 // what parses must come back from its text form unchanged.

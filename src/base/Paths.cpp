@@ -1,4 +1,4 @@
-#include "support/Paths.h"
+#include "base/Paths.h"
 
 #include <pwd.h>
 #include <unistd.h>

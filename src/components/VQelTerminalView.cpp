@@ -1,4 +1,4 @@
-#include "support/VQelTerminalView.h"
+#include "components/VQelTerminalView.h"
 
 #include <algorithm>
 

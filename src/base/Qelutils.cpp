@@ -1,4 +1,4 @@
-#include "support/Qelutils.h"
+#include "base/Qelutils.h"
 
 #include <cstddef>
 

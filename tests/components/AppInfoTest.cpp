@@ -1,4 +1,4 @@
-#include "support/VQelAppInfo.h"
+#include "components/VQelAppInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/SettingsStore.h"
-#include "support/TempDir.h"
+#include "base/SettingsStore.h"
+#include "common/TempDir.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"

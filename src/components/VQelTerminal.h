@@ -40,8 +40,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/TerminalSink.h"
-#include "support/VQelTerminalView.h"
+#include "base/TerminalSink.h"
+#include "components/VQelTerminalView.h"
 #include "ui/Component.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"

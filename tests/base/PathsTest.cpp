@@ -1,11 +1,11 @@
-#include "support/Paths.h"
+#include "base/Paths.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "support/TempDir.h"
+#include "common/TempDir.h"
 
 namespace {
 EnvLookup FakeEnv(std::map<std::string, std::string> vars) {
@@ -55,7 +55,7 @@ TEST(Paths, ConfigAndSystemFolders) {
   const std::string self = ProgramPath();
   ASSERT_FALSE(self.empty());
   EXPECT_EQ(self[0], '/');
-  EXPECT_NE(self.find("test_support"), std::string::npos) << self;
+  EXPECT_NE(self.find("test_base"), std::string::npos) << self;
 
   EXPECT_EQ(PathSeparator(), '/');
   EXPECT_EQ(IncludeTrailingSeparator("/a"), "/a/");

@@ -1,4 +1,4 @@
-#include "support/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <limits>
 
-#include "support/Cp1250.h"
-#include "support/Paths.h"
-#include "support/Qelutils.h"
+#include "base/Cp1250.h"
+#include "base/Paths.h"
+#include "base/Qelutils.h"
 
 using settings_detail::Change;
 using settings_detail::Entry;

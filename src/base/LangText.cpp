@@ -1,4 +1,4 @@
-#include "lang/LangText.h"
+#include "base/LangText.h"
 
 namespace lang {
 static TextSource* g_source = nullptr;

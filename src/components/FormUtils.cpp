@@ -1,4 +1,4 @@
-#include "support/FormUtils.h"
+#include "components/FormUtils.h"
 
 #include <algorithm>
 

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "support/ProgramVersion.h"
+#include "base/ProgramVersion.h"
 #include "ui/Component.h"
 
 namespace ui {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TStrings.h"
+#include "base/TStrings.h"
 
 // "*" matches any run of characters (none included), "?" exactly one character, everything else
 // itself, case-sensitive. The pattern has to cover the whole text; an empty pattern matches only an

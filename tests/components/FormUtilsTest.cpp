@@ -1,10 +1,10 @@
-#include "support/FormUtils.h"
+#include "components/FormUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 
-#include "support/ProgramVersion.h"
+#include "base/ProgramVersion.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "support/TStrings.h"
+#include "base/TStrings.h"
 
-#include "support/Qelutils.h"
+#include "base/Qelutils.h"
 
 int TStringList::IndexOf(const std::string& text) const {
   for (std::size_t i = 0; i < items.size(); ++i) {

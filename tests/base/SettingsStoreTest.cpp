@@ -1,4 +1,4 @@
-#include "support/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "support/TempDir.h"
+#include "common/TempDir.h"
 
 namespace {
 const std::string kGeneral = "Software\\Qel\\KX2 Init\\Options\\General";

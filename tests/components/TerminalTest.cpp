@@ -1,4 +1,4 @@
-#include "support/VQelTerminal.h"
+#include "components/VQelTerminal.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Cp1250.h"
+#include "base/Cp1250.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {

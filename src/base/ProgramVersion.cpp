@@ -1,4 +1,4 @@
-#include "support/ProgramVersion.h"
+#include "base/ProgramVersion.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "support/VQelAppInfo.h"
+#include "components/VQelAppInfo.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "support/FormUtils.h"
-#include "support/Qelutils.h"
-#include "support/SettingsStore.h"
+#include "components/FormUtils.h"
+#include "base/Qelutils.h"
+#include "base/SettingsStore.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"
 #include "ui/Timer.h"

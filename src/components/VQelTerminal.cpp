@@ -1,10 +1,10 @@
-#include "support/VQelTerminal.h"
+#include "components/VQelTerminal.h"
 
 #include <algorithm>
 
-#include "support/Cp1250.h"
-#include "support/FormUtils.h"
-#include "support/Qelutils.h"
+#include "base/Cp1250.h"
+#include "components/FormUtils.h"
+#include "base/Qelutils.h"
 #include "ui/EventLoop.h"
 
 namespace {
