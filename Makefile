@@ -1,6 +1,7 @@
-# Front door. `make test` is what CI runs: it installs what is missing, builds, and runs every
-# test, then the sanitizer runs (address+undefined over everything, thread over the non-Qt
-# libraries that own threads or the event loop).
+# Front door. `make test` is what CI runs: it installs what is missing, checks the formatting,
+# builds with warnings as errors, and runs every test, then the sanitizer runs (address+undefined
+# over everything with gcc, thread over the non-Qt libraries with clang, so that both compilers
+# see the whole core) and a short run of every fuzz target.
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 BUILD := build
@@ -11,7 +12,11 @@ FUZZ := build-fuzz
 FUZZ_SHORT ?= 15
 FUZZ_LONG ?= 600
 
-.PHONY: all setup build test test-main test-asan test-tsan test-fuzz fuzz run bench format clean
+# Warnings are errors wherever the tests are built; `make build` alone keeps them warnings.
+WERROR ?= ON
+
+.PHONY: all setup build test check-format test-main test-asan test-tsan test-fuzz fuzz run bench \
+	format clean
 
 all: build
 
@@ -24,11 +29,21 @@ $(BUILD)/build.ninja:
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-test-main: build
+check-format: setup
+	@files=$$(git ls-files '*.cpp' '*.h'); \
+	if ! clang-format --dry-run --Werror $$files 2>/tmp/kx2-format.$$$$; then \
+	  grep -o '^[^:]*:' /tmp/kx2-format.$$$$ | sort -u | sed 's/:$$/: not formatted (make format)/'; \
+	  rm -f /tmp/kx2-format.$$$$; exit 1; fi; rm -f /tmp/kx2-format.$$$$; \
+	echo "format: $$(echo $$files | wc -w) files formatted"
+
+test-main: setup $(BUILD)/build.ninja
+	cmake -S . -B $(BUILD) -DKX2_WERROR=$(WERROR) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 $(ASAN)/build.ninja:
-	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKX2_SANITIZE=address
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKX2_SANITIZE=address \
+	  -DKX2_WERROR=$(WERROR)
 
 test-asan: setup $(ASAN)/build.ninja
 	cmake --build $(ASAN) -j $(JOBS)
@@ -36,7 +51,8 @@ test-asan: setup $(ASAN)/build.ninja
 	  ctest --output-on-failure -j $(JOBS) --timeout 600
 
 $(TSAN)/build.ninja:
-	cmake -S . -B $(TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKX2_SANITIZE=thread -DKX2_WITH_QT=OFF
+	CC=clang CXX=clang++ cmake -S . -B $(TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DKX2_SANITIZE=thread -DKX2_WITH_QT=OFF -DKX2_WERROR=$(WERROR)
 
 test-tsan: setup $(TSAN)/build.ninja
 	cmake --build $(TSAN) -j $(JOBS)
@@ -44,8 +60,9 @@ test-tsan: setup $(TSAN)/build.ninja
 	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L tsan
 
 $(FUZZ)/build.ninja:
+	@command -v clang++ >/dev/null || { echo "fuzz: clang++ is missing (scripts/setup installs clang)"; exit 1; }
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
-	  -DKX2_SANITIZE=fuzz -DKX2_FUZZ=ON -DKX2_WITH_QT=OFF
+	  -DKX2_SANITIZE=fuzz -DKX2_FUZZ=ON -DKX2_WITH_QT=OFF -DKX2_WERROR=$(WERROR) -DBUILD_TESTING=OFF
 
 test-fuzz: setup $(FUZZ)/build.ninja
 	@scripts/fuzz $(FUZZ) $(FUZZ_SHORT)
@@ -53,7 +70,7 @@ test-fuzz: setup $(FUZZ)/build.ninja
 fuzz: setup $(FUZZ)/build.ninja
 	@scripts/fuzz $(FUZZ) $(FUZZ_LONG)
 
-test: test-main test-asan test-tsan test-fuzz
+test: check-format test-main test-asan test-tsan test-fuzz
 
 run: build
 	scripts/demo $(BUILD)

@@ -14,8 +14,8 @@
 
 #include "app/FormMain.h"
 #include "app/Program.h"
-#include "protocol/VUniModule.h"
 #include "base/Paths.h"
+#include "protocol/VUniModule.h"
 #include "ui/HeadlessLoop.h"
 
 extern char** environ;

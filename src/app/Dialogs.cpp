@@ -5,11 +5,11 @@
 
 #include <cstdio>
 
-#include "lang/FormatSettings.h"
-#include "base/LangText.h"
-#include "protocol/VUniModule.h"
 #include "base/Cp1250.h"
+#include "base/LangText.h"
 #include "components/FormUtils.h"
+#include "lang/FormatSettings.h"
+#include "protocol/VUniModule.h"
 #include "ui/EventLoop.h"
 
 // ---- progress ----

@@ -4,17 +4,17 @@
 #include <cstdlib>
 
 #include "app/Dialogs.h"
+#include "base/Cp1250.h"
+#include "base/LangText.h"
+#include "components/VQelAppInfo.h"
+#include "components/VQelTerminal.h"
 #include "device/KXADCdect.h"
 #include "eeprom/VConfigByteArray.h"
 #include "lang/BuiltinLanguages.h"
-#include "base/LangText.h"
 #include "lang/VQelLanguage.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "serial/TQlsComm32.h"
-#include "base/Cp1250.h"
-#include "components/VQelAppInfo.h"
-#include "components/VQelTerminal.h"
 #include "ui/EventLoop.h"
 
 bool pollGuard = false;

@@ -8,9 +8,9 @@
 #include <cerrno>
 
 #include "app/FormMain.h"
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "protocol/VUniModule.h"
-#include "base/Cp1250.h"
 #include "ui/EventLoop.h"
 
 namespace {

@@ -7,13 +7,13 @@
 
 #include "app/Dialogs.h"
 #include "app/FormMain.h"
-#include "base/LangText.h"
-#include "lang/VQelLanguage.h"
-#include "serial/TQlsComm32.h"
 #include "base/Cp1250.h"
+#include "base/LangText.h"
 #include "base/SettingsStore.h"
 #include "components/VQelAppInfo.h"
 #include "components/VQelTerminal.h"
+#include "lang/VQelLanguage.h"
+#include "serial/TQlsComm32.h"
 #include "ui/EventLoop.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "components/FormUtils.h"
 #include "base/Qelutils.h"
 #include "base/SettingsStore.h"
+#include "components/FormUtils.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"
 #include "ui/Timer.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/Cp1250.h"
-#include "components/FormUtils.h"
 #include "base/Qelutils.h"
+#include "components/FormUtils.h"
 #include "ui/EventLoop.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "device/KXADCdect.h"
 
+#include "base/Cp1250.h"
+#include "components/VQelAppInfo.h"
 #include "device/Kx2Pages.h"
 #include "device/Kx2Report.h"
 #include "eeprom/VConfigByteArray.h"
@@ -17,8 +19,6 @@
 #include "settings/VSettingByte2TEdit.h"
 #include "settings/VSettingChecks.h"
 #include "settings/VSettingVarByteArray.h"
-#include "base/Cp1250.h"
-#include "components/VQelAppInfo.h"
 #include "ui/Controls.h"
 
 namespace {

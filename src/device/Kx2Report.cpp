@@ -2,9 +2,9 @@
 
 #include <initializer_list>
 
+#include "base/Cp1250.h"
 #include "report/VEepReport.h"
 #include "settings/VSettingChecks.h"
-#include "base/Cp1250.h"
 
 namespace {
 

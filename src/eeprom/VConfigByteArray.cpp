@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/LangText.h"
 #include "eeprom/Diagnostic.h"
 #include "eeprom/VEepSettingGroup.h"
-#include "base/LangText.h"
 #include "ui/Control.h"
 #include "ui/EventLoop.h"
 #include "ui/Types.h"

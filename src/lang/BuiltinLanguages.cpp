@@ -1,9 +1,9 @@
 #include "lang/BuiltinLanguages.h"
 
-#include "lang/LangIcon.h"
-#include "lang/LngFile.h"
 #include "base/Cp1250.h"
 #include "base/Qelutils.h"
+#include "lang/LangIcon.h"
+#include "lang/LngFile.h"
 
 namespace lang {
 

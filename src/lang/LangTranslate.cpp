@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
+#include "base/Qelutils.h"
 #include "lang/LangLocale.h"
 #include "lang/VQelLanguage.h"
-#include "base/Qelutils.h"
 #include "ui/Controls.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Qelutils.h"
 #include "lang/FormatSettings.h"
 #include "lang/LangLocale.h"
-#include "base/Qelutils.h"
 #include "ui/Controls.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "lang/LangIcon.h"
 #include "base/LangText.h"
+#include "lang/LangIcon.h"
 #include "lang/LanguageRecord.h"
 #include "lang/LngFile.h"
 #include "ui/Component.h"

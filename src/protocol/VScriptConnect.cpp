@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "base/LangText.h"
 #include "eeprom/VConfigByteArray.h"
 #include "eeprom/VEepSettingGroup.h"
-#include "base/LangText.h"
 #include "protocol/TInputBuffer.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VUniModule.h"

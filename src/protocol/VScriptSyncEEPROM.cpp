@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "eeprom/VConfigByteArray.h"
+#include "base/Cp1250.h"
 #include "base/LangText.h"
+#include "eeprom/VConfigByteArray.h"
 #include "protocol/TInputBuffer.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VUniModule.h"
 #include "protocol/WireFormat.h"
-#include "base/Cp1250.h"
 #include "ui/Controls.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "eeprom/VConfigByteArray.h"
-#include "eeprom/VEepSetting.h"
 #include "base/LangText.h"
 #include "base/TerminalSink.h"
+#include "eeprom/VConfigByteArray.h"
+#include "eeprom/VEepSetting.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"

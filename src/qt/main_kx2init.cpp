@@ -9,10 +9,10 @@
 
 #include "app/FormMain.h"
 #include "app/Program.h"
-#include "qt/QtFormView.h"
-#include "qt/QtLoop.h"
 #include "base/Paths.h"
 #include "base/SettingsStore.h"
+#include "qt/QtFormView.h"
+#include "qt/QtLoop.h"
 #include "ui/Form.h"
 
 int main(int argc, char** argv) {

@@ -302,6 +302,10 @@ uint32_t TQlsComm32::WriteCallCount() const {
   return writer_ ? writer_->WriteCalls() : 0;
 }
 
+uint32_t TQlsComm32::ReceivedPieceCount() const {
+  return reader_ ? reader_->PiecesPosted() : 0;
+}
+
 void TQlsComm32::NotifyWatcher() {
   if (!suppressNotifications_) notifier_->PostStateChanged();
 }

@@ -120,10 +120,12 @@ class TQlsComm32 {
   TNotifyEvent OnRxFlag;
   TNotifyEvent OnTxEmpty;
 
-  // Diagnostics: CPU time of the reader thread in nanoseconds (-1 while closed), and the
-  // write(2) calls the writer has made since the port opened.
+  // Diagnostics: CPU time of the reader thread in nanoseconds (-1 while closed), the write(2)
+  // calls the writer has made and the pieces of received bytes the reader has posted since the
+  // port opened.
   int64_t ReaderCpuTimeNs() const;
   uint32_t WriteCallCount() const;
+  uint32_t ReceivedPieceCount() const;
 
  private:
   friend class TCommNotifier;

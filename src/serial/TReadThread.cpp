@@ -121,7 +121,9 @@ bool TReadThread::HandleReadData() {
   auto block = std::shared_ptr<uint8_t[]>(new uint8_t[count + 1u]);
   std::memcpy(block.get(), buffer_, count);
   block[count] = 0;
-  return link_.notifier->PostReceiveData(std::move(block), count);
+  const bool posted = link_.notifier->PostReceiveData(std::move(block), count);
+  if (posted) piecesPosted_.fetch_add(1);
+  return posted;
 }
 
 void TReadThread::HandleCommEvent(bool received) {

@@ -7,6 +7,7 @@
 // the reader then waits for the shutdown event or 100 ms before it tries the port again, so a
 // dead port costs a few system calls a tenth of a second and never a spinning core.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +22,9 @@ class TReadThread : public TCommThread {
   explicit TReadThread(TCommLink& link) : TCommThread(link, 2) {}
   // Joins here, while the buffer the thread uses still exists.
   ~TReadThread() override { Join(); }
+
+  // Pieces of received bytes handed to the user-interface thread so far.
+  uint32_t PiecesPosted() const { return piecesPosted_.load(); }
 
  protected:
   void Execute() override;
@@ -40,6 +44,7 @@ class TReadThread : public TCommThread {
   Wake WaitForPort(int timeoutMs);
 
   uint8_t buffer_[kBufferSize];
+  std::atomic<uint32_t> piecesPosted_{0};
   size_t count_ = 0;
 
   // What the driver offers; a request it refuses once is not repeated for this port.

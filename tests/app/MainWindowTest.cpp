@@ -3,13 +3,13 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
+#include "base/Cp1250.h"
+#include "components/VQelTerminal.h"
+#include "components/VQelTerminalView.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "sim/PtyUnit.h"
-#include "base/Cp1250.h"
-#include "components/VQelTerminal.h"
-#include "components/VQelTerminalView.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {

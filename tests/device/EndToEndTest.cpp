@@ -5,12 +5,12 @@
 #include <map>
 
 #include "app/Dialogs.h"
+#include "base/Cp1250.h"
+#include "common/TempDir.h"
 #include "device/Kx2Fixture.h"
 #include "settings/VSettingChecks.h"
 #include "sim/PtyUnit.h"
 #include "sim/Wire.h"
-#include "base/Cp1250.h"
-#include "common/TempDir.h"
 
 namespace {
 

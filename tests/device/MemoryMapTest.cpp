@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "app/Dialogs.h"
-#include "device/Kx2Fixture.h"
 #include "base/Cp1250.h"
+#include "device/Kx2Fixture.h"
 
 namespace {
 

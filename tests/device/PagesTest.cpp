@@ -1,10 +1,10 @@
 // The rows and all-bits boxes the KX2 description creates on the main window, their hints, and
 // the byte and bit every bound control of the pages stands for.
 
-#include "device/Kx2Fixture.h"
-#include "base/LangText.h"
-#include "settings/VSettingChecks.h"
 #include "base/Cp1250.h"
+#include "base/LangText.h"
+#include "device/Kx2Fixture.h"
+#include "settings/VSettingChecks.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The KX2 report rendered against the main window for a known configuration.
 
+#include "base/Cp1250.h"
 #include "device/Kx2Fixture.h"
 #include "report/VEepReport.h"
-#include "base/Cp1250.h"
 
 namespace {
 

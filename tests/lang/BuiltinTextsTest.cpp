@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "base/Cp1250.h"
+#include "base/Qelutils.h"
 #include "lang/BuiltinLanguages.h"
 #include "lang/LangIcon.h"
 #include "lang/LngFile.h"
-#include "base/Cp1250.h"
-#include "base/Qelutils.h"
 
 using namespace lang;
 

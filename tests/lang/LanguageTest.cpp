@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/Cp1250.h"
+#include "base/LangText.h"
+#include "common/TempDir.h"
 #include "lang/BuiltinLanguages.h"
 #include "lang/FormatSettings.h"
 #include "lang/LangIcon.h"
 #include "lang/LangLocale.h"
-#include "base/LangText.h"
 #include "lang/VQelLanguage.h"
-#include "base/Cp1250.h"
-#include "common/TempDir.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "lang/LngFile.h"
 #include "common/TempDir.h"
+#include "lang/LngFile.h"
 
 using namespace lang;
 

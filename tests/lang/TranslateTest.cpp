@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "base/Cp1250.h"
+#include "common/TempDir.h"
 #include "lang/BuiltinLanguages.h"
 #include "lang/LngFile.h"
 #include "lang/VQelLanguage.h"
-#include "base/Cp1250.h"
-#include "common/TempDir.h"
 #include "ui/Controls.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "eeprom/VConfigByteArray.h"
 #include "base/TerminalSink.h"
+#include "eeprom/VConfigByteArray.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"

@@ -7,9 +7,9 @@
 #include <QTextEdit>
 #include <memory>
 
+#include "components/VQelTerminalView.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
-#include "components/VQelTerminalView.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 

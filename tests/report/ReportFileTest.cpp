@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "report/ReportFile.h"
-#include "report/ReportViewer.h"
 #include "base/Cp1250.h"
 #include "common/TempDir.h"
+#include "report/ReportFile.h"
+#include "report/ReportViewer.h"
 
 using namespace report;
 namespace fs = std::filesystem;

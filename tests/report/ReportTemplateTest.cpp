@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "report/ReportEscape.h"
 #include "report/ReportExpression.h"
 #include "report/ReportFile.h"
 #include "report/VEepReport.h"
-#include "base/Cp1250.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"

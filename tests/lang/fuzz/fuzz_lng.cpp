@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Qelutils.h"
 #include "lang/LangIcon.h"
 #include "lang/LngFile.h"
 #include "lang/VQelLanguage.h"
-#include "base/Qelutils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
