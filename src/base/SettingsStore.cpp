@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 
+#include "base/AtomicFile.h"
 #include "base/Cp1250.h"
 #include "base/Paths.h"
 #include "base/Qelutils.h"
@@ -306,54 +306,17 @@ ReadResult ReadFileBytes(const std::string& path, std::string& out) {
   return ReadResult::Ok;
 }
 
-bool WriteAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Replaces `path` by a file holding `data` so that a reader sees either the old or the new file,
-// never a part of one, also after a crash or power loss.
-bool WriteFileAtomically(const std::string& path, const std::string& data) {
-  namespace fs = std::filesystem;
+// Creates the folder on the first save, then replaces the file atomically. A new file is readable
+// by its user only: it records what this user did.
+bool SaveFile(const std::string& path, const std::string& data) {
   if (path.empty()) return false;  // no home folder known: nowhere to save
   std::error_code ec;
-  fs::path target(path);
-  // Write through a symbolic link to the file it names instead of replacing the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (ec) return false;
-    target = resolved;
-  }
-  const fs::path folder = target.parent_path();
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (!folder.empty()) {
-    fs::create_directories(folder, ec);
+    std::filesystem::create_directories(folder, ec);
     if (ec) return false;
   }
-
-  std::string temp = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-  const bool written = WriteAll(fd, data) && ::fsync(fd) == 0;
-  if (::close(fd) != 0 || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
-  const int dirFd =
-      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-  return true;
+  return WriteFileAtomically(path, data, 0600).ok();
 }
 
 }  // namespace
@@ -494,7 +457,7 @@ bool SettingsStore::Flush() {
         merged = sections_;  // our own view already holds every change
         break;
     }
-    if (!WriteFileAtomically(filePath_, Serialize(merged, root_))) return false;
+    if (!SaveFile(filePath_, Serialize(merged, root_))) return false;
     sections_ = std::move(merged);
     pending_.clear();
     return true;

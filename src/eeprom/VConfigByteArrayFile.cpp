@@ -9,9 +9,10 @@
 
 #include <fstream>
 #include <istream>
+#include <string_view>
 #include <vector>
 
-#include "eeprom/FileReplace.h"
+#include "base/AtomicFile.h"
 #include "eeprom/VConfigByteArray.h"
 
 namespace {
@@ -60,7 +61,9 @@ bool VConfigByteArray::saveToFile(const std::string& path) {
   // could not be loaded again.
   if (usedLength_ <= 0 || usedLength_ > MaxSize) return false;
   const std::vector<uint8_t> bytes = fileImage();
-  return WriteFileReplacing(path, bytes.data(), bytes.size());
+  return WriteFileAtomically(
+             path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+      .ok();
 }
 
 bool VConfigByteArray::loadFromFile(std::istream& in) {

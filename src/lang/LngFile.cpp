@@ -1,14 +1,8 @@
 #include "lang/LngFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <fstream>
 
+#include "base/AtomicFile.h"
 #include "base/Qelutils.h"
 
 namespace lang {
@@ -243,34 +237,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes)
 }
 
 bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes) {
-  // A fresh name beside the file; created with the usual permissions (the umask applies) unless
-  // the file being replaced has its own.
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  struct stat old {};
-  if (stat(path.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      ok = false;
-    else
-      done += static_cast<size_t>(n);
-  }
-  if (ok && fsync(fd) != 0) ok = false;
-  if (close(fd) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  return WriteFileAtomically(path, bytes).ok();
 }
 
 }  // namespace lang

@@ -63,9 +63,9 @@ void WriteProfileString(Lines& lines, const std::string& section, const std::str
 
 // Reads a whole file; false when it cannot be read or is larger than maxBytes.
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes);
-// Writes a whole file without ever leaving the old one damaged: the bytes go to a new file in the
-// same folder, are flushed to the disk and then take the old file's name (keeping its permission
-// bits). False, with the old file untouched, when anything fails.
+// Saves a whole language file the way every file of the program is saved (base/AtomicFile.h): the
+// old file is replaced only by a complete new one and keeps its permission bits. False, with the
+// old file untouched, when anything fails.
 bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes);
 
 }  // namespace lang

@@ -1,15 +1,14 @@
 #include "sim/Kx2Simulator.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+
+#include "base/AtomicFile.h"
 
 namespace sim {
 
@@ -241,29 +240,15 @@ bool Kx2Simulator::saveImage(const std::string& path, std::string* error) const 
 }
 
 bool WriteImageFile(const std::string& path, const Bytes& image, std::string* error) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    SetError(error, "cannot create a file beside " + path + ": " + std::strerror(errno));
-    return false;
+  const AtomicFileResult saved = WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(image.data()), image.size()), 0644);
+  if (saved.ok()) return true;
+  const std::string reason = std::strerror(saved.error);
+  if (saved.failedStep == AtomicFileStep::Create) {
+    SetError(error, "cannot create a file beside " + path + ": " + reason);
+  } else {
+    SetError(error, "cannot write " + path + ": " + reason);
   }
-  int failure = fchmod(fd, 0644) == 0 ? 0 : errno;
-  for (size_t done = 0; failure == 0 && done < image.size();) {
-    const ssize_t n = ::write(fd, image.data() + done, image.size() - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-    } else if (n == 0) {
-      failure = EIO;
-    } else if (errno != EINTR) {
-      failure = errno;
-    }
-  }
-  if (failure == 0 && fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && std::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure == 0) return true;
-  SetError(error, "cannot write " + path + ": " + std::strerror(failure));
-  ::unlink(temp.c_str());
   return false;
 }
 
