@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "PtyPair.h"
+#include "common/TestLoop.h"
 #include "serial/TQlsComm32.h"
-#include "ui/HeadlessLoop.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ class CommTest : public ::testing::Test {
     return loop.RunUntil(pred, timeoutMs);
   }
 
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Real};
+  TestLoop loop{ui::HeadlessLoop::Clock::Real};
   PtyPair pty;
   std::vector<TCommState> states;
   int hangups = 0;
