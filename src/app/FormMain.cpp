@@ -17,11 +17,21 @@
 #include "serial/TQlsComm32.h"
 #include "ui/EventLoop.h"
 
-bool pollGuard = false;
-
 namespace {
 
 const char* const kTexts = "Texts";
+
+// Holds a flag up for a scope, and lets it down however the scope is left.
+class FlagUp {
+ public:
+  explicit FlagUp(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagUp() { flag_ = false; }
+  FlagUp(const FlagUp&) = delete;
+  FlagUp& operator=(const FlagUp&) = delete;
+
+ private:
+  bool& flag_;
+};
 
 }  // namespace
 
@@ -258,7 +268,7 @@ void TFormMain::DeferredStart() {
       return FormOptions == nullptr || FormOptions->Level() == TFormOptions::Basic;
     };
   }
-  uniModule->progressWindow = FormProgress;
+  uniModule->SetProgressWindow(FormProgress);
   if (FormOptions != nullptr) {
     uniModule->Image().verifyReads = [this] { return FormOptions->VerifyReads(); };
     uniModule->Image().writeBadCrc = [this] { return FormOptions->WriteBadCrc(); };
@@ -322,11 +332,10 @@ void TFormMain::Timer1Timer() {
     showOptionsOnStart = false;
     if (FormOptions != nullptr) FormOptions->ShowModal();
   }
-  if (pollGuard) return;
-  pollGuard = true;
+  if (polling_) return;
+  const FlagUp guard(polling_);
   PollStep();
   ui::Loop().ProcessMessages();
-  pollGuard = false;
 }
 
 bool TFormMain::shutdownHook(SessionMessage message, int& result) {

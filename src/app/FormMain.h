@@ -157,7 +157,6 @@ class TFormMain : public ui::Form {
   void BuildSettingsPages();
 
   ProgramEnv env_;
+  // Set while a timer tick polls: the poll processes messages, which may fire the timer again.
+  bool polling_ = false;
 };
-
-// The poll loop's re-entry guard.
-extern bool pollGuard;

@@ -2,11 +2,11 @@
 
 namespace lang {
 static TextSource* g_source = nullptr;
-void SetTextSource(TextSource* source) {
-  g_source = source;
-}
-TextSource* GetTextSource() {
+TextSource* TextSourceGlobal::Get() {
   return g_source;
+}
+void TextSourceGlobal::Set(TextSource* source) {
+  g_source = source;
 }
 }  // namespace lang
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "base/ScopedGlobal.h"
+
 namespace lang {
 
 class TextSource {
@@ -14,9 +16,21 @@ class TextSource {
                                   const std::string& defaultText, int index, int languageId) = 0;
 };
 
-// The language component registers itself here while it exists.
-void SetTextSource(TextSource* source);
-TextSource* GetTextSource();
+// The installed text source; none: every look-up gives its default.
+struct TextSourceGlobal {
+  using Value = TextSource*;
+  static Value Get();
+
+ private:
+  friend class ScopedGlobal<TextSourceGlobal>;
+  static void Set(Value source);
+};
+// The language component installs itself with one of these while it exists.
+using TextSourceScope = ScopedGlobal<TextSourceGlobal>;
+
+inline TextSource* GetTextSource() {
+  return TextSourceGlobal::Get();
+}
 
 }  // namespace lang
 

@@ -79,7 +79,7 @@ KXADCdect::KXADCdect(TQlsComm32& comm, ui::Component* mainWindow)
   for (VESGVorGroup*& g : outputGroups) g = AddGroup();
 
   {
-    kx2::RowMaker page(mainWindow, "SheetNumbers");
+    kx2::RowMaker page(mainWindow, Bound(BoundControl::SheetNumbers));
     new VSettingByte2GroupCheck(general_[ByteAcceptSms],
                                 page.Check("CheckTelAcceptSMSAll", 196, kx2::kPhoneAllTop,
                                            Win1250("Ze všech telefonních čísel")));
@@ -161,16 +161,16 @@ void KXADCdect::BuildGeneral(VESGVorGroup& group1) {
     general_[offset] = byte;
     switch (offset) {
       case ByteValidity:
-        new VSettingByte2ValidityPeriod(byte, Find<ui::Edit>("EditVP"));
+        new VSettingByte2ValidityPeriod(byte, Bound<ui::Edit>(BoundControl::EditVP));
         byte->loadValue(169);  // the unit's own default period
         break;
       case BytePulse:
-        new VSettingByte2Tenths(byte, Find<ui::Edit>("EditPulseTime"));
+        new VSettingByte2Tenths(byte, Bound<ui::Edit>(BoundControl::EditPulseTime));
         break;
       case ByteTries:
-        new VSettingByte2ButButEdit(byte, Find<ui::RadioButton>("RBtnSMSTriesFull"),
-                                    Find<ui::RadioButton>("RBtnSMSTriesNumber"),
-                                    Find<ui::Edit>("EditNrAttempts"));
+        new VSettingByte2ButButEdit(byte, Bound<ui::RadioButton>(BoundControl::RBtnSMSTriesFull),
+                                    Bound<ui::RadioButton>(BoundControl::RBtnSMSTriesNumber),
+                                    Bound<ui::Edit>(BoundControl::EditNrAttempts));
         break;
       default:
         // Bits without a control keep what the unit holds, so they are written back unchanged.
@@ -178,22 +178,22 @@ void KXADCdect::BuildGeneral(VESGVorGroup& group1) {
         break;
     }
     if (offset == ByteFlags) {
-      BindBit(ByteFlags, 0, Find("CheckNotAuth2"), nullptr, {});
-      BindBit(ByteFlags, 5, Find("CheckStateToT0"), nullptr, {});
-      BindBit(ByteFlags, 6, Find("CheckNotAuthorized"), nullptr, {});
-      BindBit(ByteFlags, 7, Find("CheckPINAuth"), nullptr, {});
+      BindBit(ByteFlags, 0, Bound(BoundControl::CheckNotAuth2), nullptr, {});
+      BindBit(ByteFlags, 5, Bound(BoundControl::CheckStateToT0), nullptr, {});
+      BindBit(ByteFlags, 6, Bound(BoundControl::CheckNotAuthorized), nullptr, {});
+      BindBit(ByteFlags, 7, Bound(BoundControl::CheckPINAuth), nullptr, {});
     } else if (offset == ByteMessages) {
-      BindBit(ByteMessages, 0, Find("CheckSendOnMsg"), nullptr, {});
-      BindBit(ByteMessages, 1, Find("CheckSendOffMsg"), nullptr, {});
-      BindBit(ByteMessages, 2, Find("CheckMainPwrOn"), nullptr, {});
-      BindBit(ByteMessages, 3, Find("CheckMainPwrOff"), nullptr, {});
-      BindBit(ByteMessages, 4, Find("CheckPowerSaveMode"), nullptr, {});
+      BindBit(ByteMessages, 0, Bound(BoundControl::CheckSendOnMsg), nullptr, {});
+      BindBit(ByteMessages, 1, Bound(BoundControl::CheckSendOffMsg), nullptr, {});
+      BindBit(ByteMessages, 2, Bound(BoundControl::CheckMainPwrOn), nullptr, {});
+      BindBit(ByteMessages, 3, Bound(BoundControl::CheckMainPwrOff), nullptr, {});
+      BindBit(ByteMessages, 4, Bound(BoundControl::CheckPowerSaveMode), nullptr, {});
     }
   }
 }
 
 void KXADCdect::BuildPhoneBook(VESGVorGroup& numbers, VESGVorGroup& prefixes) {
-  kx2::RowMaker page(MainWindow(), "SheetNumbers");
+  kx2::RowMaker page(MainWindow(), Bound(BoundControl::SheetNumbers));
   for (int i = 0; i < kRows; ++i) {
     const int top = kx2::PhoneRowTop(i);
     page.Label(Numbered("LabelPhoneNumber%d", i), 4, top, 32, 20, Numbered("T%d", i));
@@ -220,8 +220,8 @@ void KXADCdect::BuildPhoneBook(VESGVorGroup& numbers, VESGVorGroup& prefixes) {
 }
 
 void KXADCdect::BuildStation(VESGVorGroup& station) {
-  Text(station, Find("EditStationName"));
-  if (auto* pin = Find<ui::Edit>("EditPIN")) {
+  Text(station, Bound(BoundControl::EditStationName));
+  if (auto* pin = Bound<ui::Edit>(BoundControl::EditPIN)) {
     Text(station, pin);
     pin->SetMaxLength(8);
   } else {
@@ -229,14 +229,15 @@ void KXADCdect::BuildStation(VESGVorGroup& station) {
   }
   auto* sca = new VSVBA_VorString(top_.get());
   station.addVVC(sca->descriptor());
-  auto* combo = Find<ui::ComboBox>("ComboSCA");
+  auto* combo = Bound<ui::ComboBox>(BoundControl::ComboSCA);
   new VSVBA2TComboBox_SCA(sca, combo);
   if (combo != nullptr) combo->SetMaxLength(57);
 
-  const char* const edits[] = {"EditNotAuthorized", "EditACOffMsg", "EditACOnMsg", "EditOffMsg",
-                               "EditOnMsg"};
+  const BoundControl edits[] = {BoundControl::EditNotAuthorized, BoundControl::EditACOffMsg,
+                                BoundControl::EditACOnMsg, BoundControl::EditOffMsg,
+                                BoundControl::EditOnMsg};
   for (int m = 0; m < 5; ++m) {
-    messages_[m] = Text(station, Find(edits[m]));
+    messages_[m] = Text(station, Bound(edits[m]));
     new VSVBA_ConstraintSubChar(messages_[m], 0);  // plain letters only
   }
 }
@@ -244,7 +245,7 @@ void KXADCdect::BuildStation(VESGVorGroup& station) {
 void KXADCdect::BuildInputs(const std::array<VESGVorGroup*, 5>& groups) {
   using kx2::kColumnLeft;
   using kx2::kColumnWidth;
-  kx2::RowMaker page(MainWindow(), "SheetDIns");
+  kx2::RowMaker page(MainWindow(), Bound(BoundControl::SheetDIns));
   struct AllBox {
     const char* name;
     int column;
@@ -295,7 +296,7 @@ void KXADCdect::BuildInputs(const std::array<VESGVorGroup*, 5>& groups) {
 void KXADCdect::BuildOutputs(const std::array<VESGVorGroup*, 4>& groups) {
   using kx2::kColumnLeft;
   using kx2::kColumnWidth;
-  kx2::RowMaker page(MainWindow(), "SheetDOuts");
+  kx2::RowMaker page(MainWindow(), Bound(BoundControl::SheetDOuts));
   new VSettingByte2GroupCheck(general_[ByteNegateOut],
                               page.Check("CheckDoutCplAll", kColumnLeft[8], kx2::kIoAllTop,
                                          Win1250("Negovat všechny výstupy")));
@@ -341,11 +342,12 @@ void KXADCdect::BuildOutputs(const std::array<VESGVorGroup*, 4>& groups) {
 
 void KXADCdect::BuildInternational() {
   internationalPrefix_ = new VSettingVarByteArray(top_.get());
-  new VSVBA2TEdit(internationalPrefix_, Find<ui::Edit>("EditInternationalPrefix"));
+  new VSVBA2TEdit(internationalPrefix_, Bound<ui::Edit>(BoundControl::EditInternationalPrefix));
   internationalPrefix_->loadBytes(std::string("+420\0", 5));
 
   alwaysInternational_ = new VSettingBit(top_.get());
-  new VSettingBit2Check(alwaysInternational_, Find<ui::CheckBox>("CheckAlwaysInterNumber"));
+  new VSettingBit2Check(alwaysInternational_,
+                        Bound<ui::CheckBox>(BoundControl::CheckAlwaysInterNumber));
   alwaysInternational_->loadValue(1);
   for (VSVBA_TelNumPDU* number : phoneNumbers_)
     new VValidatorNumToInternum(alwaysInternational_, number, internationalPrefix_);

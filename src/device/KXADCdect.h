@@ -37,6 +37,70 @@ namespace ui {
 class Control;
 }
 
+// The main window's pages and controls the settings bind to (the rows of the phone book, inputs
+// and outputs the description creates itself). A window without one of them leaves that setting
+// without a control: it keeps what the unit holds.
+enum class BoundControl : uint8_t {
+  SheetNumbers,
+  SheetDIns,
+  SheetDOuts,
+  EditVP,
+  EditPulseTime,
+  RBtnSMSTriesFull,
+  RBtnSMSTriesNumber,
+  EditNrAttempts,
+  CheckNotAuth2,
+  CheckStateToT0,
+  CheckNotAuthorized,
+  CheckPINAuth,
+  CheckSendOnMsg,
+  CheckSendOffMsg,
+  CheckMainPwrOn,
+  CheckMainPwrOff,
+  CheckPowerSaveMode,
+  EditStationName,
+  EditPIN,
+  ComboSCA,
+  EditNotAuthorized,
+  EditACOffMsg,
+  EditACOnMsg,
+  EditOffMsg,
+  EditOnMsg,
+  EditInternationalPrefix,
+  CheckAlwaysInterNumber,
+  Count
+};
+inline constexpr ui::SlotEntry<BoundControl> kBoundControls[] = {
+    {BoundControl::SheetNumbers, {"SheetNumbers", ui::Kind::TabSheet}},
+    {BoundControl::SheetDIns, {"SheetDIns", ui::Kind::TabSheet}},
+    {BoundControl::SheetDOuts, {"SheetDOuts", ui::Kind::TabSheet}},
+    {BoundControl::EditVP, {"EditVP", ui::Kind::Edit}},
+    {BoundControl::EditPulseTime, {"EditPulseTime", ui::Kind::Edit}},
+    {BoundControl::RBtnSMSTriesFull, {"RBtnSMSTriesFull", ui::Kind::RadioButton}},
+    {BoundControl::RBtnSMSTriesNumber, {"RBtnSMSTriesNumber", ui::Kind::RadioButton}},
+    {BoundControl::EditNrAttempts, {"EditNrAttempts", ui::Kind::Edit}},
+    {BoundControl::CheckNotAuth2, {"CheckNotAuth2", ui::Kind::CheckBox}},
+    {BoundControl::CheckStateToT0, {"CheckStateToT0", ui::Kind::CheckBox}},
+    {BoundControl::CheckNotAuthorized, {"CheckNotAuthorized", ui::Kind::CheckBox}},
+    {BoundControl::CheckPINAuth, {"CheckPINAuth", ui::Kind::CheckBox}},
+    {BoundControl::CheckSendOnMsg, {"CheckSendOnMsg", ui::Kind::CheckBox}},
+    {BoundControl::CheckSendOffMsg, {"CheckSendOffMsg", ui::Kind::CheckBox}},
+    {BoundControl::CheckMainPwrOn, {"CheckMainPwrOn", ui::Kind::CheckBox}},
+    {BoundControl::CheckMainPwrOff, {"CheckMainPwrOff", ui::Kind::CheckBox}},
+    {BoundControl::CheckPowerSaveMode, {"CheckPowerSaveMode", ui::Kind::CheckBox}},
+    {BoundControl::EditStationName, {"EditStationName", ui::Kind::Edit}},
+    {BoundControl::EditPIN, {"EditPIN", ui::Kind::Edit}},
+    {BoundControl::ComboSCA, {"ComboSCA", ui::Kind::ComboBox}},
+    {BoundControl::EditNotAuthorized, {"EditNotAuthorized", ui::Kind::Edit}},
+    {BoundControl::EditACOffMsg, {"EditACOffMsg", ui::Kind::Edit}},
+    {BoundControl::EditACOnMsg, {"EditACOnMsg", ui::Kind::Edit}},
+    {BoundControl::EditOffMsg, {"EditOffMsg", ui::Kind::Edit}},
+    {BoundControl::EditOnMsg, {"EditOnMsg", ui::Kind::Edit}},
+    {BoundControl::EditInternationalPrefix, {"EditInternationalPrefix", ui::Kind::Edit}},
+    {BoundControl::CheckAlwaysInterNumber, {"CheckAlwaysInterNumber", ui::Kind::CheckBox}},
+};
+static_assert(ui::SlotsInOrder(kBoundControls));
+
 class KXADCdect : public VUniModule {
  public:
   // The general bytes of group 1, by their offset in the group.
@@ -101,6 +165,11 @@ class KXADCdect : public VUniModule {
   void BuildInputs(const std::array<VESGVorGroup*, 5>& groups);
   void BuildOutputs(const std::array<VESGVorGroup*, 4>& groups);
   void BuildInternational();
+  // A control of the main window from kBoundControls; null when the window lacks it.
+  template <class T = ui::Control>
+  T* Bound(BoundControl which) const {
+    return Find<T>(kBoundControls[static_cast<size_t>(which)].control);
+  }
 
   // A stored text bound to the named edit (the edit may be missing: the text is then kept
   // without one).

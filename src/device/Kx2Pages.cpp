@@ -4,8 +4,7 @@
 
 namespace kx2 {
 
-RowMaker::RowMaker(ui::Component* window, const char* pageName) : window_(window) {
-  page_ = window != nullptr ? window->FindDeepAs<ui::Control>(pageName) : nullptr;
+RowMaker::RowMaker(ui::Component* window, ui::Control* page) : window_(window), page_(page) {
   if (page_ == nullptr) page_ = dynamic_cast<ui::Control*>(window);
 }
 

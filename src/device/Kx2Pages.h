@@ -30,10 +30,11 @@ inline int IoRowTop(int row) {
   return 64 + kRowPitch * row;
 }
 
-// The factory of one page's controls. A window without the page puts them on the window itself.
+// The factory of one page's controls, which the window owns. Without a page they are put on the
+// window itself.
 class RowMaker {
  public:
-  RowMaker(ui::Component* window, const char* pageName);
+  RowMaker(ui::Component* window, ui::Control* page);
 
   // A row's title ("T3", "DIn3"): fixed size, text centred vertically.
   ui::Label* Label(const std::string& name, int left, int top, int width, int height,

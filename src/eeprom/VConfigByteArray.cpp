@@ -73,7 +73,7 @@ void VConfigByteArray::setEEPROMid(uint8_t identity1, uint8_t identity2, uint8_t
   id_.identity3 = identity3;
   id_.firmwareMajor = major;
   id_.firmwareMinor = minor;
-  if (labels.id != nullptr) {
+  if (labels.id) {
     std::string name;
     if (typeName) {
       name = typeName(identity1, identity2, identity3);
@@ -84,7 +84,7 @@ void VConfigByteArray::setEEPROMid(uint8_t identity1, uint8_t identity2, uint8_t
     }
     labels.id->SetText(name);
   }
-  ShowText(labels.version, std::to_string(major) + "." + std::to_string(minor));
+  ShowText(labels.version.get(), std::to_string(major) + "." + std::to_string(minor));
 }
 
 void VConfigByteArray::setSizeCode(int sizeCode) {
@@ -291,10 +291,10 @@ void VConfigByteArray::updateMemoryInfo() {
 }
 
 void VConfigByteArray::showMemoryInfo() {
-  ShowText(labels.memLenTotal, std::to_string(capacity_));
-  ShowText(labels.memLenCfg, std::to_string(usedLength_));
-  ShowText(labels.memLenFree, std::to_string(capacity_ - usedLength_));
-  if (labels.memLenFree != nullptr) {
+  ShowText(labels.memLenTotal.get(), std::to_string(capacity_));
+  ShowText(labels.memLenCfg.get(), std::to_string(usedLength_));
+  ShowText(labels.memLenFree.get(), std::to_string(capacity_ - usedLength_));
+  if (labels.memLenFree) {
     ui::Color colour = ui::clPurple;
     if (usedLength_ > capacity_)
       colour = ui::clRed;

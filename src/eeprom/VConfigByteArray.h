@@ -15,19 +15,21 @@
 #include <vector>
 
 #include "eeprom/VSettingTreeHooks.h"
+#include "ui/ComponentRef.h"
 
 namespace ui {
 class Control;
 }
 class VEepSettingGroup;
 
-// Labels of the main window that the image fills; a null label is simply not shown.
+// Labels of the main window that the image fills; a null label is simply not shown, and a label
+// its window destroys is forgotten.
 struct VImageLabels {
-  ui::Control* memLenTotal = nullptr;
-  ui::Control* memLenCfg = nullptr;
-  ui::Control* memLenFree = nullptr;
-  ui::Control* id = nullptr;
-  ui::Control* version = nullptr;
+  ui::Ref<ui::Control> memLenTotal;
+  ui::Ref<ui::Control> memLenCfg;
+  ui::Ref<ui::Control> memLenFree;
+  ui::Ref<ui::Control> id;
+  ui::Ref<ui::Control> version;
 };
 
 class VConfigByteArray {

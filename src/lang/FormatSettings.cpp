@@ -119,8 +119,8 @@ const FormatSettings& CurrentFormats() {
   return Current();
 }
 
-void SetCurrentFormats(const FormatSettings& formats) {
-  Current() = formats;
+void FormatsGlobal::Set(FormatSettings formats) {
+  Current() = std::move(formats);
 }
 
 std::string FormatDateTime(const std::string& format, const DateTime& when,

@@ -10,6 +10,8 @@
 #include <array>
 #include <string>
 
+#include "base/ScopedGlobal.h"
+
 namespace lang {
 
 struct FormatSettings {
@@ -40,7 +42,18 @@ FormatSettings FormatsFor(int languageId);
 
 // The formats in force (ISO until a language is applied). User-interface thread only.
 const FormatSettings& CurrentFormats();
-void SetCurrentFormats(const FormatSettings& formats);
+
+struct FormatsGlobal {
+  using Value = FormatSettings;
+  static Value Get() { return CurrentFormats(); }
+
+ private:
+  friend class ScopedGlobal<FormatsGlobal>;
+  static void Set(Value formats);
+};
+// Puts formats in force for its lifetime; the language component holds one for the language it
+// applied.
+using FormatsScope = ScopedGlobal<FormatsGlobal>;
 
 struct DateTime {
   int year = 2001;

@@ -77,11 +77,14 @@ struct VQelLanguage::FormCreatedHook {
 
 VQelLanguage::VQelLanguage(ui::Component* owner, std::string name)
     : ui::Component(owner, std::move(name)), userDefaultId_(UserDefaultLanguageId()) {
-  SetTextSource(this);
+  installed_.emplace(this);
 }
 
 VQelLanguage::~VQelLanguage() {
-  if (GetTextSource() == this) SetTextSource(nullptr);
+  // Look-ups from here on get the defaults, and the formats found before any language was
+  // applied come back.
+  installed_.reset();
+  formats_.reset();
   ReleaseCombo();
   ReleaseMenu();
   if (ui::Application* app = ui::App()) {
@@ -317,7 +320,10 @@ void VQelLanguage::DoChangeLanguage() {
   if (!record->BuiltIn() && fs::is_regular_file(record->path, ec) &&
       ReadLanguageFile(record->path, fresh))
     JoinConfigs(record->lines, fresh, true);
-  SetCurrentFormats(FormatsFor(record->languageId));
+  // The scope of the previous language ends first, so the formats found before this component
+  // are the ones that come back when it goes.
+  formats_.reset();
+  formats_.emplace(FormatsFor(record->languageId));
   UpdateAllTexts();
   if (OnChangeLanguage) OnChangeLanguage(*this);
 }

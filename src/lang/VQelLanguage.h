@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "base/LangText.h"
+#include "lang/FormatSettings.h"
 #include "lang/LangIcon.h"
 #include "lang/LanguageRecord.h"
 #include "lang/LngFile.h"
@@ -243,6 +244,10 @@ class VQelLanguage : public ui::Component, public TextSource {
 
   // Posted work and the application's hook check this before touching the component.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  // The component is the text source while it exists; the formats are those of the language
+  // applied last.
+  std::optional<TextSourceScope> installed_;
+  std::optional<FormatsScope> formats_;
 };
 
 }  // namespace lang

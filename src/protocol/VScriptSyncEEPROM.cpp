@@ -28,8 +28,12 @@ std::span<const StateDescription> VScriptSyncEEPROM::GetStates() const {
   return states;
 }
 
+ui::Gauge* VScriptSyncEEPROM::ProgressGauge() const {
+  return dynamic_cast<ui::Gauge*>(module_.Shown(ProgressControl::Gauge));
+}
+
 void VScriptSyncEEPROM::ShowProgress(bool show) {
-  ui::Form* progress = module_.progressWindow;
+  ui::Form* progress = module_.ProgressWindow();
   if (progress == nullptr) return;
   if (show)
     progress->Show();
@@ -60,11 +64,11 @@ bool VScriptSyncEEPROM::StartSync(VGeneralScript* parent, int blockSize, bool wr
     endAddress_ = limit_ = image.capacity();
   }
   const int h = image.headerLength();
-  if (ui::Form* progress = module_.progressWindow) {
-    if (auto* caption = progress->FindDeepAs<ui::Label>("LabelCaption"))
+  if (module_.ProgressWindow() != nullptr) {
+    if (ui::Control* caption = module_.Shown(ProgressControl::Caption))
       caption->SetText(writing_ ? Text("ProgressWriting", Win1250("Průběh zápisu"))
                                 : Text("ProgressReading", Win1250("Průběh načítání")));
-    if (auto* gauge = progress->FindDeepAs<ui::Gauge>("GaugeProg")) {
+    if (ui::Gauge* gauge = ProgressGauge()) {
       gauge->SetProgress(0);
       gauge->SetMaxValue(writing_ || endAddress_ != 0 ? h : 0);
       gauge->SetShownMax(100);
@@ -100,8 +104,7 @@ void VScriptSyncEEPROM::TakeReply() {
 
 void VScriptSyncEEPROM::UpdateGauge() {
   if (gaugeFrozen_) return;
-  ui::Form* progress = module_.progressWindow;
-  auto* gauge = progress != nullptr ? progress->FindDeepAs<ui::Gauge>("GaugeProg") : nullptr;
+  ui::Gauge* gauge = ProgressGauge();
   if (gauge == nullptr) return;
   int max = std::max(0, std::min(limit_ - 1, endAddress_));
   if (writing_) max += module_.Image().headerLength();

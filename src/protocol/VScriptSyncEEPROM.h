@@ -11,7 +11,8 @@
 
 namespace ui {
 class Form;
-}
+class Gauge;
+}  // namespace ui
 
 class VScriptSyncEEPROM : public VGeneralCommScript {
  public:
@@ -40,6 +41,8 @@ class VScriptSyncEEPROM : public VGeneralCommScript {
   void TakeReply();
   void UpdateGauge();
   void ShowProgress(bool show);
+  // The progress window's gauge; null without one.
+  ui::Gauge* ProgressGauge() const;
 
   int32_t retries_ = 0;
   int address_ = 0;

@@ -16,6 +16,7 @@
 #include "ui/Component.h"
 #include "ui/Controls.h"
 #include "ui/EventLoop.h"
+#include "ui/Form.h"
 
 namespace {
 std::string Text(const char* key, const char* czech) {
@@ -32,6 +33,10 @@ void SetEnabled(ui::Control* control, bool enabled) {
 
 VUniModule::VUniModule(TQlsComm32& comm, ui::Component* mainWindow)
     : comm_(comm), mainWindow_(mainWindow), image_(std::make_unique<VConfigByteArray>()) {
+  for (const auto& entry : kMainWindowControls)
+    mainControls_[static_cast<size_t>(entry.slot)] =
+        ui::FindNamedAs<ui::Control>(mainWindow, entry.control);
+
   scripts_[SlotLineReader] = std::make_unique<VScriptReadVorLine>(*this, rxBuffer_);
   scripts_[SlotConnect] = std::make_unique<VScriptConnect>(*this);
   scripts_[SlotReset] = std::make_unique<VScriptReset>(*this);
@@ -41,11 +46,11 @@ VUniModule::VUniModule(TQlsComm32& comm, ui::Component* mainWindow)
     return ShowMessage(text, flags);
   };
   image_->typeName = &VUniModule::TypeName;
-  image_->labels.memLenTotal = Find("LabelMemLenTotal");
-  image_->labels.memLenCfg = Find("LabelMemLenCfg");
-  image_->labels.memLenFree = Find("LabelMemLenFree");
-  image_->labels.id = Find("LabelID");
-  image_->labels.version = Find("LabelVersion");
+  image_->labels.memLenTotal = Shown(MainControl::MemTotal);
+  image_->labels.memLenCfg = Shown(MainControl::MemConfig);
+  image_->labels.memLenFree = Shown(MainControl::MemFree);
+  image_->labels.id = Shown(MainControl::Id);
+  image_->labels.version = Shown(MainControl::Version);
 }
 
 VUniModule::~VUniModule() {
@@ -54,6 +59,25 @@ VUniModule::~VUniModule() {
   image_.reset();
   descriptors_.Clear();
   for (size_t i = scripts_.size(); i-- > 0;) scripts_[i].reset();
+}
+
+void VUniModule::SetProgressWindow(ui::Form* window) {
+  progressWindow_ = window;
+  for (const auto& entry : kProgressControls)
+    progressControls_[static_cast<size_t>(entry.slot)] =
+        ui::FindNamedAs<ui::Control>(window, entry.control);
+}
+
+ui::Form* VUniModule::ProgressWindow() const {
+  return progressWindow_.get();
+}
+
+ui::Control* VUniModule::Shown(MainControl which) const {
+  return mainControls_.at(static_cast<size_t>(which)).get();
+}
+
+ui::Control* VUniModule::Shown(ProgressControl which) const {
+  return progressControls_.at(static_cast<size_t>(which)).get();
 }
 
 VScriptReadVorLine& VUniModule::LineReader() const {
@@ -109,7 +133,7 @@ void VUniModule::Refresh() {
   if (onRefreshLinkState) onRefreshLinkState();
 
   const bool running = AnyScriptRunning();
-  ui::Control* abortButton = Find("BtnPrerusit");
+  ui::Control* abortButton = Shown(MainControl::Abort);
   if (linkState_ == LinkIdle && running) {
     SetEnabled(abortButton, true);
     linkState_ = LinkBusy;
@@ -119,13 +143,13 @@ void VUniModule::Refresh() {
   } else if (linkState_ == LinkDisconnected) {
     SetEnabled(abortButton, running);
   }
-  SetEnabled(Find("ReadEEPROM"), linkState_ == LinkIdle);
-  SetEnabled(Find("WriteEEPROM"), linkState_ == LinkIdle);
+  SetEnabled(Shown(MainControl::Read), linkState_ == LinkIdle);
+  SetEnabled(Shown(MainControl::Write), linkState_ == LinkIdle);
 
-  ui::Control* connectButton = Find("BtnConnect");
+  ui::Control* connectButton = Shown(MainControl::Connect);
   if (IsDisconnected()) {
-    SetText(Find("LabelVersion"), "-");
-    SetText(Find("LabelID"), "-");
+    SetText(Shown(MainControl::Version), "-");
+    SetText(Shown(MainControl::Id), "-");
     SetText(connectButton, ConnectScript().IsRunning() ? Text("ConnectCancel",
                                                               "P\xF8"
                                                               "eru\x9Ait")
@@ -135,12 +159,13 @@ void VUniModule::Refresh() {
   } else {
     SetText(connectButton, ResetScript().IsRunning() ? Text("ConnectBreak", "Rozpojit")
                                                      : Text("ConnectDis", "Odpojit"));
-    SetText(Find("LabelID"), TypeName(devTypeC, devTypeB, devTypeA));
+    SetText(Shown(MainControl::Id), TypeName(devTypeC, devTypeB, devTypeA));
     ShowVersion();
   }
 
   const ui::Color color = StatusColor(linkState_);
-  if (auto* shape = Find<ui::Shape>("ShapeProgress")) shape->SetBrushColor(color);
+  if (auto* shape = dynamic_cast<ui::Shape*>(Shown(MainControl::Status)))
+    shape->SetBrushColor(color);
   if (shownColor_ != color) {
     shownColor_ = color;
     StatusColorChanged();
@@ -150,7 +175,7 @@ void VUniModule::Refresh() {
 void VUniModule::ShowVersion() {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%d.%d", verMajor, verMinor);
-  SetText(Find("LabelVersion"), buf);
+  SetText(Shown(MainControl::Version), buf);
 }
 
 void VUniModule::SetIdentified() {

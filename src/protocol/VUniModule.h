@@ -17,9 +17,10 @@
 //   - abort buttons: Abort(); typed terminal input: Send();
 //   - closing: RequestDisconnect() on every pass until it returns true.
 //
-// Controls are looked up by name in the main window each time they are needed (BtnConnect,
-// BtnPrerusit, ReadEEPROM, WriteEEPROM, LabelID, LabelVersion, ShapeProgress, and the memory
-// labels of the image); a window without them simply shows nothing.
+// The controls it shows the link on are named in kMainWindowControls and kProgressControls below
+// and resolved once: the main window's when the module is built, the progress window's when it
+// is set. A window without one of them simply shows nothing there; a control that its window
+// destroys is forgotten, never used after.
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,8 @@
 #include "eeprom/VList.h"
 #include "protocol/TInputBuffer.h"
 #include "ui/Component.h"
+#include "ui/ComponentRef.h"
+#include "ui/NamedControl.h"
 #include "ui/Types.h"
 
 class TQlsComm32;
@@ -48,6 +51,42 @@ namespace ui {
 class Control;
 class Form;
 }  // namespace ui
+
+// The main window's controls the module and its image fill in.
+enum class MainControl : uint8_t {
+  Connect,    // caption follows the link: connect, cancel, disconnect, break
+  Abort,      // enabled while a script runs
+  Read,       // enabled while the unit is identified and idle
+  Write,      // likewise
+  Id,         // the unit's type
+  Version,    // its firmware
+  Status,     // the link state's colour
+  MemTotal,   // the image's memory figures
+  MemConfig,  //
+  MemFree,    //
+  Count
+};
+inline constexpr ui::SlotEntry<MainControl> kMainWindowControls[] = {
+    {MainControl::Connect, {"BtnConnect", ui::Kind::Button}},
+    {MainControl::Abort, {"BtnPrerusit", ui::Kind::Button}},
+    {MainControl::Read, {"ReadEEPROM", ui::Kind::Button}},
+    {MainControl::Write, {"WriteEEPROM", ui::Kind::Button}},
+    {MainControl::Id, {"LabelID", ui::Kind::Label}},
+    {MainControl::Version, {"LabelVersion", ui::Kind::Label}},
+    {MainControl::Status, {"ShapeProgress", ui::Kind::Shape}},
+    {MainControl::MemTotal, {"LabelMemLenTotal", ui::Kind::Label}},
+    {MainControl::MemConfig, {"LabelMemLenCfg", ui::Kind::Label}},
+    {MainControl::MemFree, {"LabelMemLenFree", ui::Kind::Label}},
+};
+static_assert(ui::SlotsInOrder(kMainWindowControls));
+
+// The progress window's controls that reads and writes fill in.
+enum class ProgressControl : uint8_t { Caption, Gauge, Count };
+inline constexpr ui::SlotEntry<ProgressControl> kProgressControls[] = {
+    {ProgressControl::Caption, {"LabelCaption", ui::Kind::Label}},
+    {ProgressControl::Gauge, {"GaugeProg", ui::Kind::Gauge}},
+};
+static_assert(ui::SlotsInOrder(kProgressControls));
 
 enum VLinkState : uint8_t {
   LinkIdle = 0,          // unit identified, no script running
@@ -111,7 +150,8 @@ class VUniModule {
   VConfigByteArray& Image() { return *image_; }
   VList<VEepSetting*>& Descriptors() { return descriptors_; }
   TQlsComm32& Comm() const { return comm_; }
-  ui::Component* MainWindow() const { return mainWindow_; }
+  // Null once the window has been destroyed.
+  ui::Component* MainWindow() const { return mainWindow_.get(); }
   VGeneralScript* Script(int slot) const { return scripts_[static_cast<size_t>(slot)].get(); }
   VScriptReadVorLine& LineReader() const;
   VScriptConnect& ConnectScript() const;
@@ -141,15 +181,19 @@ class VUniModule {
   std::function<int(const std::string& text, unsigned flags)> messageBox;
   // The terminal; none: sent bytes are not shown.
   TerminalSink* terminal = nullptr;
-  // The progress window of reads and writes (its LabelCaption and GaugeProg are used); none:
-  // transfers run without one.
-  ui::Form* progressWindow = nullptr;
+
+  // The progress window of reads and writes (kProgressControls); none: transfers run without one.
+  void SetProgressWindow(ui::Form* window);
+  ui::Form* ProgressWindow() const;
+  // A resolved control; null when its window lacks it or has destroyed it.
+  ui::Control* Shown(MainControl which) const;
+  ui::Control* Shown(ProgressControl which) const;
 
  protected:
-  // A control of the main window by name; null when there is none.
+  // A control of the main window from a table of names; null when there is none of that kind.
   template <class T = ui::Control>
-  T* Find(const char* name) const {
-    return mainWindow_ != nullptr ? mainWindow_->FindDeepAs<T>(name) : nullptr;
+  T* Find(const ui::NamedControl& entry) const {
+    return ui::FindNamedAs<T>(MainWindow(), entry);
   }
   std::array<std::unique_ptr<VGeneralScript>, 4> scripts_;
 
@@ -157,7 +201,10 @@ class VUniModule {
   void FrameByte(uint8_t b);
 
   TQlsComm32& comm_;
-  ui::Component* mainWindow_;
+  ui::Ref<ui::Component> mainWindow_;
+  std::array<ui::Ref<ui::Control>, static_cast<size_t>(MainControl::Count)> mainControls_;
+  ui::Ref<ui::Form> progressWindow_;
+  std::array<ui::Ref<ui::Control>, static_cast<size_t>(ProgressControl::Count)> progressControls_;
   VList<VEepSetting*> descriptors_{VListMode::Owning};
   VLinkState linkState_ = LinkDisconnected;
   std::unique_ptr<VConfigByteArray> image_;

@@ -34,15 +34,11 @@ void SpinUntil(const std::function<bool()>& until) {
 
 }  // namespace
 
-QtLoop::QtLoop() : context_(std::make_unique<QObject>()) {
-  previous_ = ui::LoopOrNull();
-  ui::SetLoop(this);
-}
+QtLoop::QtLoop() : context_(std::make_unique<QObject>()) {}
 
 QtLoop::~QtLoop() {
   for (auto& [timer, qtimer] : timers_) delete qtimer;
   timers_.clear();
-  if (ui::LoopOrNull() == this) ui::SetLoop(previous_);
 }
 
 uint32_t QtLoop::TickCount() {

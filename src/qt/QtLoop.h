@@ -1,7 +1,7 @@
 #pragma once
 // The event loop of the desktop program on top of Qt's: QTimer for the model's timers, queued
 // calls for Post, QMessageBox and QFileDialog for the modal dialogs, a nested QEventLoop for
-// modal forms. Needs a QApplication; installs itself as the process's loop (ui::SetLoop) and
+// modal forms. Needs a QApplication; installs itself as the process's loop (ui::LoopScope) and
 // puts the previous one back when destroyed. Use it on the GUI thread only, Post excepted.
 
 #include <QObject>
@@ -47,7 +47,9 @@ class QtLoop : public ui::EventLoop {
  private:
   std::unique_ptr<QObject> context_;
   std::map<ui::Timer*, QTimer*> timers_;
-  ui::EventLoop* previous_ = nullptr;
+  // Last: the loop is uninstalled (the one it replaced comes back) before anything else of it
+  // goes.
+  ui::LoopScope installed_{this};
 };
 
 // The primary screen's work area, for the model's desktop.

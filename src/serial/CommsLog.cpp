@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 namespace serial {
 namespace {
@@ -19,9 +20,9 @@ std::string& LogFileName() {
 
 }  // namespace
 
-void SetCommsLogFile(const std::string& fileName) {
+void CommsLogGlobal::Set(std::string fileName) {
   std::lock_guard lock(LogMutex());
-  LogFileName() = fileName;
+  LogFileName() = std::move(fileName);
 }
 
 std::string CommsLogFile() {

@@ -4,11 +4,23 @@
 
 #include <string>
 
+#include "base/ScopedGlobal.h"
+
 namespace serial {
 
 // Empty name: logging off (the default).
-void SetCommsLogFile(const std::string& fileName);
 std::string CommsLogFile();
+
+struct CommsLogGlobal {
+  using Value = std::string;
+  static Value Get() { return CommsLogFile(); }
+
+ private:
+  friend class ScopedGlobal<CommsLogGlobal>;
+  static void Set(Value fileName);
+};
+// Logs to the named file for its lifetime; the file logged to before comes back.
+using CommsLogScope = ScopedGlobal<CommsLogGlobal>;
 
 void LogDebugInfo(const std::string& text);
 // prefix, "GetLastError returned: " and the system's text for the error in double quotes.

@@ -17,7 +17,7 @@ EventLoop* LoopOrNull() {
   return g_loop.load();
 }
 
-void SetLoop(EventLoop* loop) {
+void LoopGlobal::Set(EventLoop* loop) {
   g_loop.store(loop);
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "base/ScopedGlobal.h"
+
 namespace ui {
 
 class Timer;
@@ -64,7 +66,17 @@ class EventLoop {
 // is installed must outlive every component that uses it.
 EventLoop& Loop();
 EventLoop* LoopOrNull();
-void SetLoop(EventLoop* loop);
+
+struct LoopGlobal {
+  using Value = EventLoop*;
+  static Value Get() { return LoopOrNull(); }
+
+ private:
+  friend class ScopedGlobal<LoopGlobal>;
+  static void Set(Value loop);
+};
+// A loop installs itself with one of these for its lifetime (the headless and Qt loops do).
+using LoopScope = ScopedGlobal<LoopGlobal>;
 
 // Wrap-around comparison of tick counts: true when a is at or after b.
 inline bool TickReached(uint32_t now, uint32_t deadline) {

@@ -228,14 +228,15 @@ void Desktop::Remove(Form* form) {
 
 // ---- Application ----
 
-Application::Application() : Component(nullptr, "Application") {
-  g_app = this;
+void AppGlobal::Set(Application* app) {
+  g_app = app;
 }
+
+Application::Application() : Component(nullptr, "Application") {}
 
 Application::~Application() {
   // Forms go first, while the application is still reachable for their destructors.
   while (!Components().empty()) delete Components().back();
-  if (g_app == this) g_app = nullptr;
 }
 
 std::vector<Form*> Application::Forms() const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ScopedGlobal.h"
 #include "ui/Control.h"
 
 namespace ui {
@@ -131,6 +132,21 @@ class Desktop {
 };
 
 // The application: owns the program's forms; the first form created is the main form.
+class Application;
+
+// The application of this process (null before one exists). An application installs itself for
+// its lifetime; the one it replaced comes back.
+Application* App();
+
+struct AppGlobal {
+  using Value = Application*;
+  static Value Get() { return App(); }
+
+ private:
+  friend class ScopedGlobal<AppGlobal>;
+  static void Set(Value app);
+};
+
 class Application : public Component {
  public:
   Application();
@@ -159,9 +175,8 @@ class Application : public Component {
   Form* mainForm_ = nullptr;
   Desktop desktop_;
   bool terminated_ = false;
+  // Last: the application of the process is the newest one until it goes (after its forms).
+  ScopedGlobal<AppGlobal> installed_{this};
 };
-
-// The application of this process (null before one exists).
-Application* App();
 
 }  // namespace ui

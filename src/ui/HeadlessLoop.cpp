@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/Cp1250.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"
 #include "ui/Timer.h"
@@ -47,14 +48,9 @@ bool AnswerFits(unsigned flags, int answer) {
 
 }  // namespace
 
-HeadlessLoop::HeadlessLoop(Clock clock) : clock_(clock), realBase_(MonotonicMs()) {
-  previous_ = LoopOrNull();
-  SetLoop(this);
-}
+HeadlessLoop::HeadlessLoop(Clock clock) : clock_(clock), realBase_(MonotonicMs()) {}
 
-HeadlessLoop::~HeadlessLoop() {
-  if (LoopOrNull() == this) SetLoop(previous_);
-}
+HeadlessLoop::~HeadlessLoop() = default;
 
 uint32_t HeadlessLoop::Now() {
   if (clock_ == Clock::Virtual) return virtualNow_;
@@ -255,7 +251,14 @@ int HeadlessLoop::MessageBox(const std::string& caption, const std::string& text
     call.answer = SafeAnswer(flags);
   }
   boxes_.push_back(call);
+  if (!call.expected && unexpectedHook_)
+    unexpectedHook_("message box '" + Cp1250ToUtf8(caption) + "': " + Cp1250ToUtf8(text));
   return call.answer;
+}
+
+int HeadlessLoop::UnexpectedFileDialogs() const {
+  return static_cast<int>(std::count_if(fileDialogs_.begin(), fileDialogs_.end(),
+                                        [](const FileDialogCall& f) { return !f.expected; }));
 }
 
 void HeadlessLoop::AnswerNextFileDialog(std::optional<std::string> path) {
@@ -279,6 +282,9 @@ bool HeadlessLoop::ExecuteFileDialog(FileDialog& dialog) {
     call.expected = false;
   }
   fileDialogs_.push_back(call);
+  if (!call.expected && unexpectedHook_)
+    unexpectedHook_(std::string(call.save ? "save" : "open") + " file dialog '" +
+                    Cp1250ToUtf8(call.title) + "'");
   if (!call.answer) return false;
   dialog.SetFileName(*call.answer);
   return true;
@@ -303,6 +309,7 @@ int HeadlessLoop::ShowModal(Form& form) {
   if (form.ModalResult() == mrNone) {
     ++unexpectedModals_;
     form.SetModalResult(mrCancel);
+    if (unexpectedHook_) unexpectedHook_("modal form " + form.Name());
   }
   return form.ModalResult();
 }

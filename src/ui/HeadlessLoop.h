@@ -6,7 +6,9 @@
 //     is drained deterministically.
 // Message boxes, file dialogs and modal forms are answered from a script and recorded, so a test
 // can assert what the program showed. An unscripted box is answered with its safe button
-// (OK, Cancel or No) and counted as unexpected: a test fails on it instead of hanging.
+// (OK, Cancel or No) and counted as unexpected: a test fails on it instead of hanging. In strict
+// mode each unexpected box, file dialog or modal form is also reported, as it happens, to a hook
+// (the tests' hook fails the running test; this layer knows nothing of the test framework).
 
 #include <condition_variable>
 #include <cstdint>
@@ -50,7 +52,7 @@ class HeadlessLoop : public EventLoop {
   using FileDialogHandler = std::function<std::optional<std::string>(const FileDialogCall& call)>;
   using ModalHandler = std::function<void(Form& form)>;
 
-  // Installs itself as the process's loop (ui::SetLoop) and uninstalls on destruction.
+  // Installs itself as the process's loop for its lifetime; the loop it replaced comes back.
   explicit HeadlessLoop(Clock clock = Clock::Virtual);
   ~HeadlessLoop() override;
 
@@ -100,6 +102,14 @@ class HeadlessLoop : public EventLoop {
   int UnexpectedModals() const { return unexpectedModals_; }
   void SetModalLimitMs(uint32_t ms) { modalLimitMs_ = ms; }
 
+  // Strict mode: every unexpected box, file dialog or modal form is reported to the hook with a
+  // description of it ("message box 'KX2 Init': text...", UTF-8), after it has been answered
+  // safely and counted. An empty hook ends strict mode.
+  using UnexpectedHook = std::function<void(const std::string& what)>;
+  void SetStrict(UnexpectedHook hook) { unexpectedHook_ = std::move(hook); }
+  bool Strict() const { return static_cast<bool>(unexpectedHook_); }
+  int UnexpectedFileDialogs() const;
+
   // Timer ticks fired so far (for benchmarks and tests).
   uint64_t TimerFirings() const { return firings_; }
 
@@ -137,7 +147,9 @@ class HeadlessLoop : public EventLoop {
   ModalHandler modalHandler_;
   int unexpectedModals_ = 0;
   uint32_t modalLimitMs_ = 60000;
-  EventLoop* previous_ = nullptr;
+  UnexpectedHook unexpectedHook_;
+  // Last: the loop is uninstalled before anything else of it goes.
+  LoopScope installed_{this};
 };
 
 }  // namespace ui

@@ -6,8 +6,8 @@
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
 #include "base/SettingsStore.h"
+#include "common/TestLoop.h"
 #include "components/VQelTerminal.h"
-#include "ui/HeadlessLoop.h"
 
 #include <unistd.h>
 
@@ -16,7 +16,7 @@
 namespace {
 
 struct Dialogs : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   Program program{TestEnv()};
   void SetUp() override {
     program.Start();
@@ -83,7 +83,7 @@ TEST_F(Dialogs, OptionsActAtOnceAndCancelReturnsToTheSnapshot) {
 namespace {
 
 TEST(About, ShowsVersionAndBuildDateAndParsesDateTexts) {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   Program program{TestEnv()};
   TFormAbout& about = program.FormAbout();
   EXPECT_EQ(about.LabelAppName->Text(), "KX2 Init");
@@ -104,7 +104,7 @@ TEST(FirstRun, TheOptionsOpenModallyOnceAndTheAnswerIsStored) {
   const fs::path file = fs::temp_directory_path() / ("kx2firstrun-" + std::to_string(getpid()));
   fs::remove(file);
   for (int run = 0; run < 2; ++run) {
-    ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+    TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
     SettingsStore store(file.string());
     ProgramEnv env = TestEnv();
     env.store = &store;

@@ -9,14 +9,14 @@
 #include "app/Program.h"
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
-#include "ui/HeadlessLoop.h"
+#include "common/TestLoop.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Files : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   fs::path dir = fs::temp_directory_path() / ("kx2files-" + std::to_string(::getpid()));
   std::unique_ptr<Program> program;
 

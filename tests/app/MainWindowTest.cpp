@@ -4,20 +4,20 @@
 #include "app/Program.h"
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
+#include "common/TestLoop.h"
 #include "components/VQelTerminal.h"
 #include "components/VQelTerminalView.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "sim/PtyUnit.h"
-#include "ui/HeadlessLoop.h"
 
 namespace {
 
 // The program as the desktop runs it, on the real clock, with a simulated unit on a
 // pseudo-terminal.
 struct MainWindow : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Real};
+  TestLoop loop{ui::HeadlessLoop::Clock::Real};
   sim::PtyUnit unit;
   std::unique_ptr<Program> program;
 
@@ -149,7 +149,7 @@ TEST_F(MainWindow, ClosingWhileConnectedResetsTheUnitBeforeTheWindowGoes) {
 }
 
 TEST(MainWindowStart, ACloseDuringStartUpClosesRightAfterItAndAnUnansweredResetStillCloses) {
-  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Real);
+  TestLoop loop(ui::HeadlessLoop::Clock::Real);
   Program program(TestEnv());
   program.Start();
   program.Main().Close();  // before the first-run event

@@ -9,9 +9,9 @@
 
 #include "base/SettingsStore.h"
 #include "common/TempDir.h"
+#include "common/TestLoop.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ class AppInfoTest : public ::testing::Test {
   std::vector<ui::Form*> Stacking() { return app.GetDesktop().ZOrder(); }
 
   static constexpr Rect kArea{0, 0, 1000, 700};
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   TempDir dir;
   std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(dir / "KX2 Init.ini");
   ui::Application app;

@@ -5,7 +5,7 @@
 #include <cctype>
 
 #include "base/ProgramVersion.h"
-#include "ui/HeadlessLoop.h"
+#include "common/TestLoop.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ class FormUtilsTest : public ::testing::Test {
  protected:
   FormUtilsTest() { app.GetDesktop().SetWorkArea({100, 50, 800, 600}); }
 
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   ui::Application app;
   ui::Form* form = new ui::Form(&app, "FormTest");
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/Cp1250.h"
-#include "ui/HeadlessLoop.h"
+#include "common/TestLoop.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ class TerminalTest : public ::testing::Test {
       term->addChars(bytes.data(), static_cast<int>(bytes.size()), type);
   }
 
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   ui::Application app;
   ui::Form* main = new ui::Form(&app, "FormMain");
   ui::PageControl* pages = new ui::PageControl(main, "PageControl1");

@@ -12,11 +12,11 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
+#include "common/TestLoop.h"
 #include "device/KXADCdect.h"
 #include "eeprom/VConfigByteArray.h"
 #include "settings/VSetting.h"
 #include "ui/Controls.h"
-#include "ui/HeadlessLoop.h"
 
 template <ui::HeadlessLoop::Clock kClock>
 class Kx2FixtureOn : public ::testing::Test {
@@ -89,7 +89,7 @@ class Kx2FixtureOn : public ::testing::Test {
     return static_cast<uint8_t>(sum);
   }
 
-  ui::HeadlessLoop loop{kClock};
+  TestLoop loop{kClock};
   std::unique_ptr<Program> program;
 };
 

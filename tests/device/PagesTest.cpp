@@ -84,18 +84,18 @@ TEST_F(Pages, PerBitHintsFollowTheLanguageAndAllBitsBoxesKeepTheirOwn) {
             Win1250("Odesílat události na všechna čísla"));
   EXPECT_EQ(Control("CheckDinHLAll")->Hint(), Win1250("Všechny vstupy při H->L"));
 
-  lang::TextSource* active = lang::GetTextSource();
   Hints english(true);
-  lang::SetTextSource(&english);
-  Module().Settings().retranslateAll();
-  EXPECT_EQ(Control("CheckEventsTo3")->Hint(), "Events to T3");
-  EXPECT_EQ(Control("CheckTelSendEventsAll")->Hint(),
-            Win1250("Odesílat události na všechna čísla"));
+  {
+    const lang::TextSourceScope installed(&english);
+    Module().Settings().retranslateAll();
+    EXPECT_EQ(Control("CheckEventsTo3")->Hint(), "Events to T3");
+    EXPECT_EQ(Control("CheckTelSendEventsAll")->Hint(),
+              Win1250("Odesílat události na všechna čísla"));
+  }
   Hints lacking(false);
-  lang::SetTextSource(&lacking);
+  const lang::TextSourceScope installed(&lacking);
   Module().Settings().retranslateAll();
   EXPECT_EQ(Control("CheckEventsTo3")->Hint(), Win1250("Události na T3"));
-  lang::SetTextSource(active);
 }
 
 TEST_F(Pages, EveryBoxSetsItsOwnBitAndTheNumericFieldsTheirBytes) {

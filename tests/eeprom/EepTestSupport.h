@@ -24,8 +24,6 @@ struct BoxRecord {
 
 class RecordingLoop : public ui::EventLoop {
  public:
-  RecordingLoop() { ui::SetLoop(this); }
-  ~RecordingLoop() override { ui::SetLoop(nullptr); }
   uint32_t TickCount() override { return 0; }
   void Post(std::function<void()>) override {}
   void ProcessMessages() override {}
@@ -39,6 +37,9 @@ class RecordingLoop : public ui::EventLoop {
   void TimerDestroyed(ui::Timer&) override {}
 
   std::vector<BoxRecord> boxes;
+
+ private:
+  ui::LoopScope installed_{this};
 };
 
 struct CountingTree : VSettingTreeHooks {

@@ -109,7 +109,9 @@ TEST(Image, MemoryFiguresFollowTheLayout) {
   RecordingLoop loop;
   VConfigByteArray image;
   ui::Label total(nullptr), cfg(nullptr), freeMem(nullptr);
-  image.labels = {&total, &cfg, &freeMem, nullptr, nullptr};
+  image.labels.memLenTotal = &total;
+  image.labels.memLenCfg = &cfg;
+  image.labels.memLenFree = &freeMem;
   TestText text(std::string(124, 'a'));  // 125 bytes with its 0
   image.root().addVVC(&text);
   image.setSizeCode(0);

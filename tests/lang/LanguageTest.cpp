@@ -7,13 +7,13 @@
 #include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "common/TempDir.h"
+#include "common/TestLoop.h"
 #include "lang/BuiltinLanguages.h"
 #include "lang/FormatSettings.h"
 #include "lang/LangIcon.h"
 #include "lang/LangLocale.h"
 #include "lang/VQelLanguage.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 
 using namespace lang;
 
@@ -24,7 +24,7 @@ std::string Lng(const std::string& idLine, const std::string& body) {
 }
 
 struct LanguageFixture : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   TempDir dir;
   std::unique_ptr<VQelLanguage> lang;
   int changes = 0;
@@ -206,7 +206,7 @@ TEST_F(LanguageFixture, ApplyingSwitchesFormatsAndLookUpsTerminate) {
   EXPECT_EQ(FormatDateTime("dddd d mmmm yy hh:mm", DateTime{2001, 10, 23, 9, 5, 0}),
             "Tuesday 23 October 01 09:05");
   EXPECT_EQ(FormatDateTime("h:nn am/pm", DateTime{2001, 1, 1, 13, 7, 0}), "1:07 pm");
-  SetCurrentFormats(FormatsFor(0));
+  const FormatsScope iso(FormatsFor(0));
   EXPECT_EQ(FormatShortDate(2001, 1, 2), "2001-01-02");
 }
 
@@ -258,4 +258,26 @@ TEST(LangLocale, UserLanguageCaseAndOrderOfNames) {
   EXPECT_LT(CompareNamesCp1250("Cesky", Win1250("Česky")), 0);
   EXPECT_LT(CompareNamesCp1250("abc", "Abc"), 0);
   EXPECT_EQ(CompareNamesCp1250("Same", "Same"), 0);
+}
+
+TEST_F(LanguageFixture, TheComponentInstallsItsTextsAndFormatsOnlyWhileItExists) {
+  const std::string isoDate = FormatShortDate(2001, 1, 2);
+  ASSERT_EQ(isoDate, "2001-01-02");
+  Load(true, 0x0809);
+  lang->SetCurrLanguage("English");
+  EXPECT_EQ(lang::GetTextSource(), lang.get());
+  EXPECT_EQ(FormatShortDate(2001, 1, 2), "02/01/2001");
+  {
+    // A scope inside the component's lifetime ends first and hands the language's formats back.
+    const FormatsScope iso(FormatsFor(0));
+    EXPECT_EQ(FormatShortDate(2001, 1, 2), isoDate);
+  }
+  EXPECT_EQ(FormatShortDate(2001, 1, 2), "02/01/2001");
+  lang->SetCurrLanguage(Win1250("Česky"));
+  EXPECT_EQ(FormatShortDate(2001, 1, 2), "2.1.2001");
+  lang.reset();
+  // Gone: the defaults and the formats from before it, however many languages it applied.
+  EXPECT_EQ(lang::GetTextSource(), nullptr);
+  EXPECT_EQ(GetLangText("Texts", "CommPortBlocked", "d"), "d");
+  EXPECT_EQ(FormatShortDate(2001, 1, 2), isoDate);
 }

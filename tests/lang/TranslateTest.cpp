@@ -2,13 +2,13 @@
 
 #include "base/Cp1250.h"
 #include "common/TempDir.h"
+#include "common/TestLoop.h"
 #include "lang/BuiltinLanguages.h"
 #include "lang/LngFile.h"
 #include "lang/VQelLanguage.h"
 #include "ui/Controls.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 #include "ui/Menu.h"
 
 using namespace lang;
@@ -27,7 +27,7 @@ T* Make(ui::Component* owner, const std::string& name, const std::string& text =
 
 // Windows shaped like the program's, with their Czech captions.
 struct TranslateFixture : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   TempDir dir;
   ui::Application app;
   ui::Form* main = new ui::Form(&app, "FormMain");

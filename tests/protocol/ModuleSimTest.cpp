@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/TerminalSink.h"
+#include "common/TestLoop.h"
 #include "eeprom/VConfigByteArray.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
@@ -20,7 +21,6 @@
 #include "sim/PtyUnit.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 #include "ui/Timer.h"
 
 namespace {
@@ -140,7 +140,7 @@ class Rig {
   }
   ui::Color Status() const { return shape->BrushColor(); }
 
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   ui::Form form{nullptr, "FormMain"};
   ui::Button* connect = new ui::Button(&form, "BtnConnect");
   ui::Label* id = new ui::Label(&form, "LabelID");
@@ -240,8 +240,8 @@ TEST(ModuleWithUnit, TypeAndVersionChecks) {
   const Case cases[] = {
       {"1.8 silently", {1, 0xDA, 1, 1, 8}, {}, {}, "", true},
       {"1.255 silently", {1, 0xDA, 3, 1, 255}, {}, {}, "", true},
-      {"1.7 refused", {1, 0xDA, 2, 1, 7}, {}, {warning}, "(1.7) je ni\x9E\x9A\xED", false},
-      {"0.9 refused", {1, 0xDA, 2, 0, 9}, {}, {warning}, "(0.9)", false},
+      {"1.7 refused", {1, 0xDA, 2, 1, 7}, {ui::IDOK}, {warning}, "(1.7) je ni\x9E\x9A\xED", false},
+      {"0.9 refused", {1, 0xDA, 2, 0, 9}, {ui::IDOK}, {warning}, "(0.9)", false},
       {"2.0 yes", {1, 0xDA, 2, 2, 0}, {ui::IDYES}, {question}, "(2.0) je vy\x9A\x9A\xED", true},
       {"2.0 no", {1, 0xDA, 2, 2, 0}, {ui::IDNO}, {question}, "(1.8),\n", false},
       {"foreign no", {1, 0xDA, 4, 1, 8}, {ui::IDNO}, {question}, "XKX2, ", false},
@@ -252,7 +252,12 @@ TEST(ModuleWithUnit, TypeAndVersionChecks) {
        {question, question},
        "(170.170)",
        true},
-      {"foreign yes, old", {2, 0xDA, 2, 1, 7}, {ui::IDYES}, {question, warning}, "(1.7)", false},
+      {"foreign yes, old",
+       {2, 0xDA, 2, 1, 7},
+       {ui::IDYES, ui::IDOK},
+       {question, warning},
+       "(1.7)",
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -318,6 +323,7 @@ TEST(ModuleWithUnit, SilentUnitEndsInDeviceDeadAndThePortCloses) {
     // The unit stops answering after the link test: three identification requests 2000 ms
     // apart, then "DeviceDead".
     Rig rig(Unit({}, {.silentAfter = 1}));
+    rig.loop.AnswerNextBox(ui::IDOK);
     rig.ClickConnect();
     ASSERT_TRUE(rig.Ended(rig.module->ConnectScript()));
     EXPECT_EQ(rig.Frames(), (std::vector<std::string>{kLinkTest, kIdentify, kIdentify, kIdentify}));
@@ -334,6 +340,7 @@ TEST(ModuleWithUnit, SilentUnitEndsInDeviceDeadAndThePortCloses) {
     Rig rig(Unit({}, {.silentAfter = 3}));
     rig.ClickConnect();
     ASSERT_TRUE(rig.Connected());
+    rig.loop.AnswerNextBox(ui::IDOK);
     rig.ClickConnect();
     ASSERT_TRUE(rig.Ended(rig.module->ResetScript()));
     EXPECT_EQ(rig.Frames(), (std::vector<std::string>{kLinkTest, kIdentify, kMemory, kReset, kReset,
@@ -344,13 +351,15 @@ TEST(ModuleWithUnit, SilentUnitEndsInDeviceDeadAndThePortCloses) {
     EXPECT_EQ(rig.Status(), ui::RGB(0, 0, 0));
   }
   {
-    // Closing the program: the same reset, then the unit is let go.
+    // Closing the program: the same reset, with the same message, then the unit is let go.
     Rig rig(Unit({}, {.silentAfter = 3}));
     rig.ClickConnect();
     ASSERT_TRUE(rig.Connected());
+    rig.loop.AnswerNextBox(ui::IDOK);
     EXPECT_FALSE(rig.module->RequestDisconnect());
     ASSERT_TRUE(rig.RunUntil([&] { return rig.module->RequestDisconnect(); }, 60000));
     EXPECT_EQ(rig.Frames().size(), 7u);
+    EXPECT_EQ(rig.BoxTexts(), std::vector<std::string>{kDeviceDead});
     EXPECT_FALSE(rig.comm.Connected());
     EXPECT_EQ(rig.Status(), ui::RGB(255, 255, 0));
   }

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "common/TestLoop.h"
 #include "protocol/VGeneralScript.h"
-#include "ui/HeadlessLoop.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ class TestScript : public VGeneralScript {
 }  // namespace
 
 TEST(ScriptEngine, VerdictsTimeOutsAndAbortRequests) {
-  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
   const uint32_t t0 = 0xFFFFFC00u;  // the time-outs below run across the wrap of the tick
   loop.SetVirtualTime(t0);
   TestScript s;
@@ -88,7 +88,7 @@ TEST(ScriptEngine, VerdictsTimeOutsAndAbortRequests) {
 }
 
 TEST(ScriptEngine, SubScriptsAndNestedPolls) {
-  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
   TestScript parent, child, other;
 
   // The parent starts its sub-script in its handler and sleeps until the sub-script has ended.
@@ -125,6 +125,7 @@ TEST(ScriptEngine, SubScriptsAndNestedPolls) {
   parent.handler = nullptr;
   child.handler = nullptr;
   child.Start(&parent, 1);
+  loop.AnswerNextBox(ui::IDOK);
   other.Start(&parent, 1);
   ASSERT_EQ(loop.Boxes().size(), 1u);
   EXPECT_EQ(loop.Boxes()[0].text, "Startujes service 2x");
@@ -132,6 +133,7 @@ TEST(ScriptEngine, SubScriptsAndNestedPolls) {
   EXPECT_EQ(parent.Sub(), &other);
   other.Acknowledge();  // not by the parent
   const size_t callsBefore = parent.subResults.size();
+  loop.AnswerNextBox(ui::IDOK);
   parent.scriptPolled(0);
   ASSERT_EQ(loop.Boxes().size(), 2u);
   EXPECT_EQ(loop.Boxes()[1].text, "Service skoncil nejak divne");
@@ -140,6 +142,8 @@ TEST(ScriptEngine, SubScriptsAndNestedPolls) {
 
   TestScript lost;
   lost.Start(nullptr, 3);
+  loop.AnswerNextBox(ui::IDOK);
+  loop.AnswerNextBox(ui::IDOK);
   lost.scriptPolled(0);
   lost.scriptPolled(0);
   ASSERT_EQ(loop.Boxes().size(), 4u);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/Cp1250.h"
+#include "common/TestLoop.h"
 #include "eeprom/EepTestSupport.h"
 #include "eeprom/VConfigByteArray.h"
 #include "protocol/VScriptConnect.h"
@@ -17,7 +18,6 @@
 #include "sim/PtyUnit.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 #include "ui/Timer.h"
 
 namespace {
@@ -26,7 +26,7 @@ using Kind = sim::TrafficEntry::Kind;
 
 // The bytes a layout lays out, as a unit would hold them.
 std::vector<uint8_t> LaidOut(const std::string& s0, const std::string& s2) {
-  ui::HeadlessLoop quiet(ui::HeadlessLoop::Clock::Virtual);
+  TestLoop quiet(ui::HeadlessLoop::Clock::Virtual);
   VConfigByteArray image;
   image.setSizeCode(6);
   SmallLayout layout(image, s0, s2);
@@ -35,7 +35,7 @@ std::vector<uint8_t> LaidOut(const std::string& s0, const std::string& s2) {
 }
 
 struct Sync : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Real};
+  TestLoop loop{ui::HeadlessLoop::Clock::Real};
   sim::PtyUnit unit;
   ui::Application app;
   ui::Form* form = new ui::Form(&app, "FormMain");
@@ -57,7 +57,7 @@ struct Sync : ::testing::Test {
       for (uint16_t i = 0; i < n; ++i) module->FeedByte(data[i]);
     };
     module = std::make_unique<VUniModule>(comm, form);
-    module->progressWindow = progress;
+    module->SetProgressWindow(progress);
     module->Image().verifyReads = [this] { return verify; };
     layout = std::make_unique<SmallLayout>(module->Image(), "", "");
     auto* timer = new ui::Timer(form, "Timer1");

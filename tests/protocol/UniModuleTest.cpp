@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/TestLoop.h"
+#include "eeprom/VConfigByteArray.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"
@@ -16,7 +19,6 @@
 #include "serial/TQlsComm32.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 
 namespace {
 
@@ -65,7 +67,7 @@ const std::string kCancel =
 }  // namespace
 
 TEST(UniModule, FramesRepliesOutOfTheByteStream) {
-  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
   TQlsComm32 comm;
   ProbeModule m(comm, nullptr);
 
@@ -122,7 +124,7 @@ TEST(UniModule, FramesRepliesOutOfTheByteStream) {
 }
 
 TEST(UniModule, LinkStatesOnTheMainWindow) {
-  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
   TQlsComm32 comm;
   MainWindow w;
   ProbeModule m(comm, &w.form);
@@ -195,6 +197,31 @@ TEST(UniModule, LinkStatesOnTheMainWindow) {
   EXPECT_EQ(w.shape->BrushColor(), ui::RGB(255, 255, 0));
   m.SetIdentified();
   EXPECT_EQ(m.LinkState(), LinkReleased);
+}
+
+TEST(UniModule, ControlsTheWindowDestroysAreForgottenAndTheRestKeepShowing) {
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TQlsComm32 comm;
+  auto w = std::make_unique<MainWindow>();
+  ProbeModule m(comm, &w->form);
+  m.Init();
+  EXPECT_EQ(m.Shown(MainControl::Connect), w->connect);
+  EXPECT_EQ(m.Shown(MainControl::MemTotal), nullptr);  // this window has no memory labels
+
+  delete w->version;
+  EXPECT_EQ(m.Shown(MainControl::Version), nullptr);
+  m.devTypeC = 1, m.devTypeB = 0xDA, m.devTypeA = 2, m.verMajor = 1, m.verMinor = 8;
+  m.SetIdentified();
+  m.Image().setEEPROMid(1, 0xDA, 2, 1, 8);  // the image held the version label too
+  EXPECT_EQ(w->id->Text(), "KX2 Ericsson GM2x");
+  EXPECT_TRUE(w->read->Enabled());
+
+  w.reset();
+  EXPECT_EQ(m.MainWindow(), nullptr);
+  EXPECT_EQ(m.Shown(MainControl::Connect), nullptr);
+  m.SetDisconnected();
+  m.Poll();
+  EXPECT_EQ(m.LinkState(), LinkDisconnected);
 }
 
 TEST(UniModule, TypeNames) {

@@ -6,13 +6,13 @@
 
 #include "base/Cp1250.h"
 #include "base/LangText.h"
+#include "common/TestLoop.h"
 #include "report/ReportEscape.h"
 #include "report/ReportExpression.h"
 #include "report/ReportFile.h"
 #include "report/VEepReport.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 
 using namespace report;
 
@@ -31,10 +31,11 @@ struct FakeLanguage : lang::TextSource {
 };
 
 struct ReportFixture : ::testing::Test {
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   ui::Application app;
   ui::Form* form = new ui::Form(&app, "FormMain");
   FakeLanguage language;
+  const lang::TextSourceScope installed{&language};
   ReportEnv env{*form};
 
   ui::PageControl* pages = Place<ui::PageControl>(form, "Pages", "");
@@ -59,7 +60,6 @@ struct ReportFixture : ::testing::Test {
   }
 
   void SetUp() override {
-    lang::SetTextSource(&language);
     env.now = [] {
       std::tm t{};
       t.tm_year = 2024 - 1900;
@@ -71,7 +71,6 @@ struct ReportFixture : ::testing::Test {
       return t;
     };
   }
-  void TearDown() override { lang::SetTextSource(nullptr); }
 
   std::string Expr(const std::string& expression) {
     VEepReport report;

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "PtyPair.h"
+#include "common/TestLoop.h"
 #include "serial/TQlsComm32.h"
-#include "ui/HeadlessLoop.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ class CommTest : public ::testing::Test {
     return true;
   }
 
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Real};
+  TestLoop loop{ui::HeadlessLoop::Clock::Real};
   PtyPair pty;
   std::vector<TCommState> states;
   int hangups = 0;

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "common/TestLoop.h"
 #include "settings/VSetting.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 
 class SettingsFixture : public ::testing::Test {
  protected:
@@ -40,7 +40,7 @@ class SettingsFixture : public ::testing::Test {
     Leave();
   }
 
-  ui::HeadlessLoop loop{ui::HeadlessLoop::Clock::Virtual};
+  TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   ui::Application app;
   ui::Form* form = new ui::Form(&app, "FormMain");
   // Declared after the window: the tree (and the controls its editors own) goes first.

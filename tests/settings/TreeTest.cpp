@@ -129,9 +129,10 @@ TEST_F(Tree, InvertedBoxAndHintsFromTheLanguage) {
   EXPECT_EQ(boxes[3]->Hint(), "P\xF8ij\xEDmat SMS z T3");  // built-in default
   EXPECT_EQ(box->Caption(), "Bit 5 of 5");
   EnglishHints english;
-  lang::SetTextSource(&english);
-  top->retranslateAll();
-  lang::SetTextSource(nullptr);
+  {
+    const lang::TextSourceScope installed(&english);
+    top->retranslateAll();
+  }
   EXPECT_EQ(boxes[3]->Hint(), "Accept SMSs from T3");
 }
 

@@ -1,11 +1,12 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "common/TestLoop.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
-#include "ui/HeadlessLoop.h"
 #include "ui/Menu.h"
 
 using namespace ui;
@@ -13,7 +14,7 @@ using namespace ui;
 namespace {
 
 struct Fixture : ::testing::Test {
-  HeadlessLoop loop{HeadlessLoop::Clock::Virtual};
+  TestLoop loop{HeadlessLoop::Clock::Virtual};
   Application app;
   Form* form = new Form(&app, "FormMain");
   void SetUp() override { form->Show(); }  // people only act on windows they see
@@ -267,7 +268,8 @@ TEST_F(Fixture, ButtonsEndModalFormsAndCloseFollowsQueryAndAction) {
 
   // Nobody answers: the loop gives up after its limit instead of hanging.
   loop.SetModalLimitMs(100);
-  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_NONFATAL_FAILURE(EXPECT_EQ(dialog->ShowModal(), mrCancel),
+                          "unexpected modal form FormOptions");
   EXPECT_EQ(loop.UnexpectedModals(), 1);
 
   bool allow = false;

@@ -1,9 +1,12 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "common/TestLoop.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"
 #include "ui/HeadlessLoop.h"
@@ -12,7 +15,7 @@
 using namespace ui;
 
 TEST(HeadlessLoop, VirtualTimersFireInOrderWithoutCatchingUp) {
-  HeadlessLoop loop(HeadlessLoop::Clock::Virtual);
+  TestLoop loop(HeadlessLoop::Clock::Virtual);
   loop.SetVirtualTime(0xFFFFFFF0u);  // across the 32-bit wrap
   Component owner(nullptr);
   auto* fast = new Timer(&owner, "fast");
@@ -42,7 +45,7 @@ TEST(HeadlessLoop, VirtualTimersFireInOrderWithoutCatchingUp) {
 }
 
 TEST(HeadlessLoop, ATimerThatDisablesItselfOrNestsProcessMessagesIsSafe) {
-  HeadlessLoop loop(HeadlessLoop::Clock::Virtual);
+  TestLoop loop(HeadlessLoop::Clock::Virtual);
   Component owner(nullptr);
   auto* t = new Timer(&owner);
   t->SetInterval(10);
@@ -61,7 +64,7 @@ TEST(HeadlessLoop, ATimerThatDisablesItselfOrNestsProcessMessagesIsSafe) {
 }
 
 TEST(HeadlessLoop, PostsFromOtherThreadsRunInOrderOnTheLoopThread) {
-  HeadlessLoop loop(HeadlessLoop::Clock::Real);
+  TestLoop loop(HeadlessLoop::Clock::Real);
   const auto uiThread = std::this_thread::get_id();
   constexpr int kThreads = 4, kEach = 500;
   std::vector<std::vector<int>> seen(kThreads);
@@ -89,7 +92,7 @@ TEST(HeadlessLoop, PostsFromOtherThreadsRunInOrderOnTheLoopThread) {
 }
 
 TEST(HeadlessLoop, RealClockRunUntilWakesForPostsAndQuitStopsRun) {
-  HeadlessLoop loop(HeadlessLoop::Clock::Real);
+  TestLoop loop(HeadlessLoop::Clock::Real);
   bool done = false;
   std::thread poster([&] { loop.Post([&] { done = true; }); });
   EXPECT_TRUE(loop.RunUntil([&] { return done; }, 5000));
@@ -141,4 +144,43 @@ TEST(HeadlessLoop, FileDialogsAreAnsweredFromTheScript) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].description, "All files");
   EXPECT_EQ(entries[1].mask, "*.*");
+}
+
+TEST(HeadlessLoop, StrictModeReportsEachUnexpectedDialogAsItHappens) {
+  HeadlessLoop loop(HeadlessLoop::Clock::Virtual);
+  std::vector<std::string> reported;
+  loop.SetStrict([&](const std::string& what) { reported.push_back(what); });
+  Application app;
+  Form* dialog = new Form(&app, "FormOptions");
+  FileDialog openDialog(&app, "OpenDialog1", FileDialog::Kind::Open);
+  openDialog.SetTitle("Load \xE8\xED\x9A");  // Windows-1250: reported in UTF-8
+
+  loop.AnswerNextBox(IDOK);
+  Loop().MessageBox("KX2 Init", "Scripted", MB_OK);
+  EXPECT_TRUE(reported.empty());
+  Loop().MessageBox("KX2 Init", "P\xF8ipojit?", MB_YESNO);
+  loop.SetModalLimitMs(10);
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_FALSE(openDialog.Execute());
+  EXPECT_EQ(reported,
+            (std::vector<std::string>{"message box 'KX2 Init': Připojit?", "modal form FormOptions",
+                                      "open file dialog 'Load číš'"}));
+  // Answered safely and counted as without strict mode.
+  EXPECT_EQ(loop.UnexpectedBoxes(), 1);
+  EXPECT_EQ(loop.UnexpectedModals(), 1);
+  EXPECT_EQ(loop.UnexpectedFileDialogs(), 1);
+
+  loop.SetStrict(nullptr);
+  EXPECT_FALSE(loop.Strict());
+  Loop().MessageBox("KX2 Init", "Quiet", MB_OK);
+  EXPECT_EQ(reported.size(), 3u);
+}
+
+TEST(HeadlessLoop, TheTestsLoopFailsTheTestOnAnUnexpectedBox) {
+  TestLoop loop;
+  EXPECT_TRUE(loop.Strict());
+  EXPECT_NONFATAL_FAILURE(Loop().MessageBox("KX2 Init", "DeviceDead", MB_OK | MB_ICONERROR),
+                          "unexpected message box 'KX2 Init': DeviceDead");
+  loop.AnswerNextBox(IDOK);
+  Loop().MessageBox("KX2 Init", "Expected", MB_OK);
 }
