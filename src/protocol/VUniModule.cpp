@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "eeprom/VConfigByteArray.h"
-#include "eeprom/VEepSetting.h"
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "base/TerminalSink.h"
+#include "eeprom/VConfigByteArray.h"
+#include "eeprom/VEepSetting.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"
@@ -18,7 +19,7 @@
 #include "ui/EventLoop.h"
 
 namespace {
-std::string Text(const char* key, const char* czech) {
+std::string Text(const char* key, const std::string& czech) {
   return GetLangText("Texts", key, czech);
 }
 
@@ -126,10 +127,8 @@ void VUniModule::Refresh() {
   if (IsDisconnected()) {
     SetText(Find("LabelVersion"), "-");
     SetText(Find("LabelID"), "-");
-    SetText(connectButton, ConnectScript().IsRunning() ? Text("ConnectCancel",
-                                                              "P\xF8"
-                                                              "eru\x9Ait")
-                                                       : Text("ConnectDo", "P\xF8ipojit"));
+    SetText(connectButton, ConnectScript().IsRunning() ? Text("ConnectCancel", Win1250("Přerušit"))
+                                                       : Text("ConnectDo", Win1250("Připojit")));
     // Without a unit nothing is known of its memory.
     image_->clearMirrorStates();
   } else {
