@@ -49,7 +49,7 @@ FormatSettings CzechFormats() {
   f.currencyString = Win1250("Kč");
   f.currencyFormat = 3;
   f.negCurrFormat = 8;
-  f.thousandSeparator = "\xA0";  // no-break space
+  f.thousandSeparator = "\xA0";  // bytes: the no-break space
   f.decimalSeparator = ",";
   f.currencyDecimals = 2;
   f.dateSeparator = ".";
