@@ -210,7 +210,7 @@ std::string ResolveSectionPath(const std::string& header, const std::string& roo
 
 std::vector<Section> Parse(const std::string& fileBytes, const std::string& root) {
   std::string content = fileBytes;
-  if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);
+  if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);  // bytes: UTF-8 BOM
   content = Utf8ToCp1250(content);
 
   std::vector<Section> sections;

@@ -305,7 +305,7 @@ class Builder {
     ChapterHeading(5);
     Separator(2);
     r_.AddText("  <tr class=\"brighter\"><td>");
-    r_.AddLangText("MemoryUsed", Win1250("Velikost nastavení: "));
+    r_.AddLangText("MemoryUsed", Win1250("Velikost nastavení"));
     r_.AddText("</td><td><b>");
     r_.AddExpression("LabelMemLenCfg");
     r_.AddLine(" B</b></td></tr>");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "eeprom/Diagnostic.h"
 #include "eeprom/VEepSettingGroup.h"
@@ -204,9 +205,9 @@ bool VConfigByteArray::writeSettings(bool force, bool zeroHeader) {
   int length = 0;
   root_->write(*this, length, true);
   if (!force && length > capacity_) {
-    showMessage(GetLangText("Texts", "ConfigLong",
-                            "Nastaven\xED se nevejde do pam\xECti za\xF8\xEDzen\xED!"),
-                ui::MB_OK | ui::MB_ICONERROR);
+    showMessage(
+        GetLangText("Texts", "ConfigLong", Win1250("Nastavení se nevejde do paměti zařízení!")),
+        ui::MB_OK | ui::MB_ICONERROR);
     return false;
   }
   // The used length is the layout's length now, not whatever it was before the last poll measured
@@ -232,9 +233,9 @@ int VConfigByteArray::showMessage(const std::string& text, unsigned flags) {
 }
 
 int VConfigByteArray::failInterpretation() {
-  showMessage(GetLangText("Texts", "ErrorReadingEep",
-                          "Chyba p\xF8i interpretaci nastaven\xED za\xF8\xEDzen\xED"),
-              ui::MB_OK | ui::MB_ICONERROR);
+  showMessage(
+      GetLangText("Texts", "ErrorReadingEep", Win1250("Chyba při interpretaci nastavení zařízení")),
+      ui::MB_OK | ui::MB_ICONERROR);
   if (settingTree != nullptr) settingTree->notifyRevert();
   return -1;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "protocol/VUniModule.h"
 #include "protocol/WireFormat.h"
@@ -24,8 +25,7 @@ bool VGeneralCommScript::SendCommand(uint8_t code, const uint8_t* data, int coun
 void VGeneralCommScript::ShowDeviceDead() {
   module_.ShowMessage(
       GetLangText("Texts", "DeviceDead",
-                  "Za\xF8\xEDzen\xED p\xF8"
-                  "estalo komunikovat. Ov\xEC\xF8te propojen\xED a nap\xE1jen\xED."),
+                  Win1250("Zařízení přestalo komunikovat. Ověřte propojení a napájení.")),
       ui::MB_OK | ui::MB_ICONERROR);
 }
 

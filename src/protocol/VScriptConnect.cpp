@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "eeprom/VConfigByteArray.h"
 #include "eeprom/VEepSettingGroup.h"
@@ -14,7 +15,7 @@
 #include "ui/EventLoop.h"
 
 namespace {
-std::string Text(const char* key, const char* czech) {
+std::string Text(const char* key, const std::string& czech) {
   return GetLangText("Texts", key, czech);
 }
 
@@ -124,31 +125,25 @@ bool VScriptConnect::AcceptType() {
   const uint8_t a = module_.devTypeA;
   if (module_.devTypeC == 1 && module_.devTypeB == 0xDA && a >= 1 && a <= 3) return true;
   const std::string question =
-      Text("DeviceNotXKX2", "Je p\xF8ipojeno jin\xE9 za\xF8\xEDzen\xED ne\x9E XKX2, ") +
-      Text("ConnectAnywayQ",
-           "p\xF8"
-           "ejete si jej p\xF8"
-           "esto p\xF8ipojit?");
+      Text("DeviceNotXKX2", Win1250("Je připojeno jiné zařízení než XKX2, ")) +
+      Text("ConnectAnywayQ", Win1250("přejete si přesto připojit?"));
   return module_.ShowMessage(question, ui::MB_YESNO | ui::MB_ICONWARNING) == ui::IDYES;
 }
 
 bool VScriptConnect::AcceptVersion() {
   const int major = module_.verMajor;
   const int minor = module_.verMinor;
-  const std::string version = Text("DeviceVer1", "Verze za\xF8\xEDzen\xED") + Version(major, minor);
+  const std::string version = Text("DeviceVer1", Win1250("Verze zařízení")) + Version(major, minor);
   if (major > ExpectedMajor) {
     const std::string question =
-        version + Text("DeviceVerHigh", "je vy\x9A\x9A\xED ne\x9E verze programu") + " (1.8),\n" +
-        Text("ConnectAnywayQ",
-             "p\xF8"
-             "ejete si p\xF8"
-             "esto p\xF8ipojit?");
+        version + Text("DeviceVerHigh", Win1250("je vyšší než verze programu")) + " (1.8),\n" +
+        Text("ConnectAnywayQ", Win1250("přejete si přesto připojit?"));
     return module_.ShowMessage(question, ui::MB_YESNO | ui::MB_ICONWARNING) == ui::IDYES;
   }
   if (major < ExpectedMajor || minor < ExpectedMinor) {
     // An older unit cannot be configured by this program: refused, no way around it.
     module_.ShowMessage(
-        version + Text("DeviceVerLow", "je ni\x9E\x9A\xED ne\x9E verze programu") + " (1.8).",
+        version + Text("DeviceVerLow", Win1250("je nižší než verze programu")) + " (1.8).",
         ui::MB_OK | ui::MB_ICONWARNING);
     return false;
   }

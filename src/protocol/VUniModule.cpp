@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "base/TerminalSink.h"
 #include "eeprom/VConfigByteArray.h"
@@ -19,7 +20,7 @@
 #include "ui/Form.h"
 
 namespace {
-std::string Text(const char* key, const char* czech) {
+std::string Text(const char* key, const std::string& czech) {
   return GetLangText("Texts", key, czech);
 }
 
@@ -150,10 +151,8 @@ void VUniModule::Refresh() {
   if (IsDisconnected()) {
     SetText(Shown(MainControl::Version), "-");
     SetText(Shown(MainControl::Id), "-");
-    SetText(connectButton, ConnectScript().IsRunning() ? Text("ConnectCancel",
-                                                              "P\xF8"
-                                                              "eru\x9Ait")
-                                                       : Text("ConnectDo", "P\xF8ipojit"));
+    SetText(connectButton, ConnectScript().IsRunning() ? Text("ConnectCancel", Win1250("Přerušit"))
+                                                       : Text("ConnectDo", Win1250("Připojit")));
     // Without a unit nothing is known of its memory.
     image_->clearMirrorStates();
   } else {

@@ -262,6 +262,9 @@ TEST_F(ReportFixture, TimeStampFollowsTheLanguageAndSkipsMidnight) {
   EXPECT_EQ(Expr("CurrentDateTime"), "5.3.2024 9:05:07");
   env.languageId = 0x0809;
   EXPECT_EQ(Expr("CurrentDateTime"), "05/03/2024 09:05:07");
+  env.languageId = 0x0409;  // English without formats of its own
+  EXPECT_EQ(Expr("CurrentDateTime"), "2024-03-05 09:05:07");
+  env.languageId = 0x0809;
   env.now = [] {
     std::tm t{};
     t.tm_year = 2000 - 1900;
