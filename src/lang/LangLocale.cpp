@@ -278,13 +278,6 @@ unsigned char UpperNational(unsigned char c) {
   }
 }
 
-unsigned char LowerNational(unsigned char c) {
-  for (int lower = 0x80; lower <= 0xFF; ++lower)
-    if (UpperNational(static_cast<unsigned char>(lower)) == c)
-      return static_cast<unsigned char>(lower);
-  return 0;
-}
-
 // The plain letter under an accented upper-case one ('C' for 'Č'), the byte itself otherwise.
 char BaseLetter(char upper) {
   static const char kBaseC0[] = "RAAAALCCCEEEEIIDDNNOOOO*RUUUUYTS";  // 0xC0..0xDF
@@ -317,13 +310,6 @@ char UpperCp1250(char c) {
   if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
   const unsigned char u = UpperNational(static_cast<unsigned char>(c));
   return u != 0 ? static_cast<char>(u) : c;
-}
-
-char LowerCp1250(char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-  if ((static_cast<unsigned char>(c) & 0x80) == 0) return c;
-  const unsigned char l = LowerNational(static_cast<unsigned char>(c));
-  return l != 0 ? static_cast<char>(l) : c;
 }
 
 std::string UpperCp1250(std::string s) {

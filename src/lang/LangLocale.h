@@ -72,7 +72,6 @@ int UserDefaultLanguageId(const EnvLookup& env = SystemEnv);
 
 // Case and order of Windows-1250 text: the national letters have their case pairs (č/Č, ž/Ž ...).
 char UpperCp1250(char c);
-char LowerCp1250(char c);
 std::string UpperCp1250(std::string s);
 bool SameTextCp1250(const std::string& a, const std::string& b);
 // Order for showing names: by letters regardless of accents and case, then accents, then case

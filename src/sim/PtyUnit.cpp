@@ -191,11 +191,6 @@ size_t PtyUnit::framesRejected() const {
   return unit_.framesRejected();
 }
 
-size_t PtyUnit::framesHandled() const {
-  std::lock_guard lock(mutex_);
-  return handled_;
-}
-
 bool PtyUnit::waitForFrames(size_t count, int timeoutMs) const {
   std::unique_lock lock(mutex_);
   changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),

@@ -61,10 +61,8 @@ class PtyUnit {
 
   size_t commandsReceived() const;
   size_t framesRejected() const;
-  // Frames the unit has completely dealt with: received, answered (or not), reply written.
-  size_t framesHandled() const;
-  // Waits until framesHandled() reaches count; false when the time-out passed first or the
-  // unit stopped.
+  // Waits until the unit has completely dealt with `count` frames (received, answered or not,
+  // reply written); false when the time-out passed first or the unit stopped.
   bool waitForFrames(size_t count, int timeoutMs) const;
   // Waits until the recorded traffic satisfies pred (called with the unit locked, so it must
   // not call back into the unit); false when the time-out passed first or the unit stopped.

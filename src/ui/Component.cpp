@@ -45,12 +45,6 @@ void Component::Detach() {
   owner_ = nullptr;
 }
 
-void Component::SetOwner(Component* owner) {
-  if (owner == owner_) return;
-  Detach();
-  Attach(owner);
-}
-
 Component* Component::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
   for (Component* c : owned_)

@@ -32,9 +32,6 @@ class Component {
     return dynamic_cast<T*>(FindDeep(name));
   }
 
-  // Moves this component to another owner (or none); the new owner destroys it.
-  void SetOwner(Component* owner);
-
   // Kind name for diagnostics and export ("TEdit", "TCheckBox", ...).
   virtual const char* ClassName() const { return "TComponent"; }
 

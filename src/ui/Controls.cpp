@@ -395,12 +395,6 @@ void RadioGroup::SetItems(std::vector<std::string> items) {
   Notify(Prop::Items);
 }
 
-void RadioGroup::SetItem(int index, const std::string& text) {
-  if (index < 0 || index >= static_cast<int>(items_.size())) return;
-  items_[index] = CText(text);
-  Notify(Prop::Items);
-}
-
 void RadioGroup::SetItemIndex(int index) {
   if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
   if (index == itemIndex_) return;

@@ -171,7 +171,6 @@ class RadioGroup : public Control {
   bool CanFocus() const override { return true; }
   const std::vector<std::string>& Items() const { return items_; }
   void SetItems(std::vector<std::string> items);
-  void SetItem(int index, const std::string& text);
   int ItemIndex() const { return itemIndex_; }
   // In code or by the user: a change raises OnClick (as the toolkit does).
   void SetItemIndex(int index);
