@@ -76,6 +76,7 @@ bool Spin(const std::function<bool()>& until, int timeoutMs) {
 }
 
 struct Run {
+  double wireS = 0;  // the bytes of the read on the line both ways, at 1920 bytes per second
   double cpuMs = 0;
   double processCpuMs = 0;
   double elapsedS = 0;
@@ -111,6 +112,7 @@ Run ReadWith(Program& program, sim::PtyUnit& unit, const Wait& wait) {
   // The windows' first painting is not part of the transfer.
   wait([] { return false; }, 500);
 
+  unit.clearTraffic();
   const double cpu0 = ThreadCpuMs();
   const double process0 = ProcessCpuMs();
   const auto t0 = std::chrono::steady_clock::now();
@@ -123,6 +125,9 @@ Run ReadWith(Program& program, sim::PtyUnit& unit, const Wait& wait) {
   run.cpuMs = ThreadCpuMs() - cpu0;
   run.processCpuMs = ProcessCpuMs() - process0;
   run.elapsedS = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  for (const auto& t : unit.traffic())
+    if (t.kind != sim::TrafficEntry::Kind::Event) run.wireS += static_cast<double>(t.bytes.size());
+  run.wireS /= 1920.0;
   run.ok = ended && Module(program).SyncScript().LastEndState() == ScriptDone;
   return run;
 }
@@ -184,8 +189,9 @@ Run Desktop(bool terminalShown) {
 }
 
 void Print(const char* what, const Run& run, const Run& reference) {
-  std::printf("%-26s %s  elapsed %5.2f s  CPU: UI thread %6.1f ms", what,
-              run.ok ? "ok    " : "FAILED", run.elapsedS, run.cpuMs);
+  std::printf("%-26s %s  elapsed %5.2f s  wire/elapsed %.3f  CPU: UI thread %6.1f ms", what,
+              run.ok ? "ok    " : "FAILED", run.elapsedS,
+              run.elapsedS > 0 ? run.wireS / run.elapsedS : 0.0, run.cpuMs);
   if (&run != &reference) std::printf(" (%5.2f x)", run.cpuMs / reference.cpuMs);
   std::printf(", process %6.1f ms", run.processCpuMs);
   if (&run != &reference) std::printf(" (%5.2f x)", run.processCpuMs / reference.processCpuMs);
