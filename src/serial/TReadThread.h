@@ -33,8 +33,8 @@ class TReadThread : public TCommThread {
  private:
   enum class Wake { Shutdown, Port, Timeout, Failed };
 
-  // Reads what the port holds, gathering until the line is quiet or the buffer is full; false
-  // on a fatal port error.
+  // Reads what the port holds, gathering until the line is quiet, the buffer is full or the
+  // gathered bytes end with the event character; false on a fatal port error.
   bool HandleReadEvent();
   // Hands the gathered bytes to the user-interface thread; false when they could not be posted.
   bool HandleReadData();
