@@ -1,14 +1,20 @@
-// links: kx2_protocol kx2_sim kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base
-// Reply latency of the receive path: from the simulated unit writing a reply on its pseudo-
-// terminal to the device module's FeedByte completing it (reader thread, posted message, event
-// loop, framing, line reader), over 200 link tests. Median and worst are printed.
+// links: kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base
+// Reply latency of the receive path: from the unit's last byte on the line to the device module
+// having the reply (reader thread, posted message, event loop, framing, line reader), over 200
+// link tests, with the port as the main window sets it up (event character CR) and without an
+// event character (a piece is handed over after 10 ms of quiet). Median and worst are printed.
 //
-// The unit records each reply with its time (milliseconds since its start) just before it writes
-// it, in one piece; that is the start of each measurement. Its time base is taken as the moment
-// start() returned, which lies at most the printed uncertainty after the unit's own.
+// The bench plays the unit itself on the master side of a pseudo-terminal and writes each reply
+// in one piece; the clock starts when that write has returned, so the figures are never low.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +22,6 @@
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "serial/TReadThread.h"
-#include "sim/PtyUnit.h"
 #include "ui/HeadlessLoop.h"
 
 namespace {
@@ -38,79 +43,100 @@ class TimedModule : public VUniModule {
   Clock::time_point completedAt;
 };
 
-}  // namespace
-
-int main() {
-  constexpr int kRounds = 200;
-  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Real);
-  sim::PtyUnit unit;
-  const auto beforeStart = Clock::now();
-  std::string error;
-  if (!unit.start(&error)) {
-    std::fprintf(stderr, "simulated unit: %s\n", error.c_str());
-    return 1;
+// The unit's end of the line: the master of a pseudo-terminal in raw mode.
+struct Master {
+  int fd = -1;
+  std::string slave;
+  bool Open() {
+    fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0 || grantpt(fd) != 0 || unlockpt(fd) != 0) return false;
+    termios tio{};
+    tcgetattr(fd, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(fd, TCSANOW, &tio);
+    char name[128];
+    if (ptsname_r(fd, name, sizeof name) != 0) return false;
+    slave = name;
+    return true;
   }
-  const auto unitBase = Clock::now();
+  ~Master() {
+    if (fd >= 0) close(fd);
+  }
+  // Drains what the program sent.
+  void Drain() const {
+    char buffer[256];
+    while (read(fd, buffer, sizeof buffer) > 0) {
+    }
+  }
+};
 
+bool Measure(const char* what, std::optional<uint8_t> eventChar) {
+  constexpr int kRounds = 200;
+  Master master;
+  if (!master.Open()) {
+    std::fprintf(stderr, "no pseudo-terminal\n");
+    return false;
+  }
+  fcntl(master.fd, F_SETFL, fcntl(master.fd, F_GETFL) | O_NONBLOCK);
+  ui::HeadlessLoop loop(ui::HeadlessLoop::Clock::Real);
   TQlsComm32 comm;
   comm.SetAutoReconnect(false);
-  comm.SetCommPort(unit.slavePath());
+  comm.SetCommPort(master.slave);
+  comm.SetEventChar(eventChar);
   comm.Loaded();
   TimedModule module(comm, nullptr);
   comm.OnReceiveData = [&](const uint8_t* data, uint16_t count) {
     for (uint16_t i = 0; i < count; ++i) module.FeedByte(data[i]);
   };
   if (!comm.StartComm()) {
-    std::fprintf(stderr, "cannot open %s\n", unit.slavePath().c_str());
-    return 1;
+    std::fprintf(stderr, "cannot open %s\n", master.slave.c_str());
+    return false;
   }
 
-  const uint8_t linkTest[] = {0x01, 0x02, 0x0D};
+  const uint8_t reply[] = {0x81, 0x82, 0x0D};
   std::vector<double> latencyUs;
   int failures = 0;
   for (int round = 0; round < kRounds; ++round) {
-    unit.clearTraffic();
     module.completed = false;
     VScriptReadVorLine& reader = module.LineReader();
     reader.StartRead(nullptr, 2000);
-    module.Send(linkTest, sizeof linkTest);
-    loop.RunUntil([&] { return reader.State() != 1; }, 3000);
-    const bool answered = reader.State() == ScriptDone && module.completed;
-    module.CheckFinished(&reader);
-    unit.waitForFrames(static_cast<size_t>(round) + 1, 1000);
-    double sentMs = -1;
-    for (const auto& entry : unit.traffic())
-      if (entry.kind == sim::TrafficEntry::Kind::Sent) sentMs = entry.ms;
-    if (!answered || sentMs < 0) {
+    loop.RunUntil([] { return false; }, 2);  // a quiet line between rounds
+    master.Drain();
+    if (write(master.fd, reply, sizeof reply) != static_cast<ssize_t>(sizeof reply)) {
       ++failures;
       continue;
     }
-    const auto sentAt = unitBase + std::chrono::duration_cast<Clock::duration>(
-                                       std::chrono::duration<double, std::milli>(sentMs));
+    const auto sentAt = Clock::now();
+    loop.RunUntil([&] { return reader.State() != 1; }, 3000);
+    const bool answered = reader.State() == ScriptDone && module.completed;
+    module.CheckFinished(&reader);
+    if (!answered) {
+      ++failures;
+      continue;
+    }
     latencyUs.push_back(
         std::chrono::duration<double, std::micro>(module.completedAt - sentAt).count());
   }
   comm.StopComm();
-  unit.stop();
 
   if (latencyUs.empty()) {
-    std::printf("reply latency: no reply completed (%d failures)\n", failures);
-    return 1;
+    std::printf("%s: no reply completed (%d failures)\n", what, failures);
+    return false;
   }
   std::sort(latencyUs.begin(), latencyUs.end());
-  const double median = latencyUs[latencyUs.size() / 2];
-  const double worst = latencyUs.back();
-  const double uncertainty =
-      std::chrono::duration<double, std::micro>(unitBase - beforeStart).count();
-  std::printf("reply latency, unit write -> FeedByte complete (%zu link tests, %d failed)\n",
-              latencyUs.size(), failures);
-  std::printf("  median: %8.1f us\n", median);
-  std::printf("  worst:  %8.1f us\n", worst);
-  // The reader hands a burst over only after the line has been quiet for its inter-byte time.
-  const double quietUs = TReadThread::kInterByteMs * 1000.0;
-  std::printf("  median beyond the reader's %d ms inter-byte wait: %8.1f us\n",
-              TReadThread::kInterByteMs, median - quietUs);
-  std::printf("  time base uncertainty: up to %.1f us (figures may be low by that much)\n",
-              uncertainty);
-  return failures == 0 ? 0 : 1;
+  std::printf("%-44s median %8.1f us  worst %8.1f us  (%zu replies, %d failed)\n", what,
+              latencyUs[latencyUs.size() / 2], latencyUs.back(), latencyUs.size(), failures);
+  return failures == 0;
+}
+
+}  // namespace
+
+int main() {
+  std::printf("reply latency, the reply's last byte on the line -> the module has the reply\n");
+  bool ok = Measure("event character CR (the unit's link)", '\r');
+  char quiet[64];
+  std::snprintf(quiet, sizeof quiet, "no event character (%d ms of quiet)",
+                TReadThread::kInterByteMs);
+  ok = Measure(quiet, std::nullopt) && ok;
+  return ok ? 0 : 1;
 }

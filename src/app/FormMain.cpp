@@ -55,6 +55,9 @@ void TFormMain::BuildResource() {
   QlsComm321 = std::make_unique<TQlsComm32>("QlsComm321");
   QlsComm321->SetAutoReconnect(false);
   QlsComm321->SetCommPort("COM2");
+  // The unit's replies end with CR and hold it nowhere else (data are hex digits, a checksum of
+  // CR goes out as 0x0C): a reply is handed over at its last byte, not after the quiet time.
+  QlsComm321->SetEventChar('\r');
 
   VQelAppInfo1 = new VQelAppInfo(this, env_.store, "VQelAppInfo1");
   VQelAppInfo1->SetAppName("KX2 Init");

@@ -253,10 +253,23 @@ void VUniModule::FrameByte(uint8_t b) {
   if (!wasEmpty) length = ReplyLength(rxBuffer_.GetAt(0));
 
   if (rxBuffer_.Length() >= static_cast<uint32_t>(length)) {
+    // The scripts that wait for a reply now.
+    std::array<bool, std::tuple_size_v<decltype(scripts_)>> waiting{};
+    for (size_t i = 0; i < scripts_.size(); ++i)
+      waiting[i] = scripts_[i] && scripts_[i]->WaitingForSub();
     lineComplete_ = true;
     Poll();
     lineComplete_ = false;
     rxBuffer_.Clear();
+    // A script that has just taken its reply and goes on sends its next command now, in the
+    // same turn, instead of at the next timer tick: the poll such a tick would run, run at once.
+    for (size_t i = 0; i < scripts_.size(); ++i) {
+      const VGeneralScript* script = scripts_[i].get();
+      if (waiting[i] && script->IsRunning() && !script->WaitingForSub()) {
+        Poll();
+        break;
+      }
+    }
   } else if (b == wire::FrameEnd) {
     // A reply that ended early: the scripts get a poll, but no line.
     Poll();

@@ -7,7 +7,8 @@
 //   - build it with the serial component and the main window, set the hooks, then Init();
 //   - every 10 ms: Poll() (the window guards its timer against re-entry);
 //   - received bytes: first to the terminal (VQelTerminal_ltInBin), then FeedByte() one by one;
-//     a reply that completes is handed to the scripts inside that call;
+//     a reply that completes is handed to the scripts inside that call, and a script that took
+//     it and goes on is polled once more there, so its next command leaves at once;
 //   - Connect button: IsDisconnected() ? (ConnectScript() running ? its RequestAbort()
 //                                                                 : its StartConnect(nullptr))
 //                                      : (ResetScript() running ? its RequestAbort()

@@ -3,6 +3,7 @@
 #include "qt/QtFormView.h"
 
 #include "components/VQelTerminalView.h"
+#include "qt/QtHistoryView.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -185,17 +186,9 @@ void QtFormView::CreateWidget(Entry& entry, QWidget* container) {
       tabs->addTab(w, ToQt(c.Text()));
       break;
     }
-    case Kind::History: {
-      auto* history = new QTextEdit(container);
-      history->setReadOnly(true);
-      history->setLineWrapMode(QTextEdit::NoWrap);
-      QFont mono(QStringLiteral("DejaVu Sans Mono"));
-      mono.setStyleHint(QFont::Monospace);
-      mono.setPixelSize(11);
-      history->setFont(mono);
-      w = history;
+    case Kind::History:
+      w = new QtHistoryView(container);
       break;
-    }
     case Kind::Other:
       w = new QWidget(container);
       break;
@@ -434,20 +427,7 @@ void QtFormView::ApplyColors(Entry& entry) {
 
 void QtFormView::ApplyItems(Entry& entry) {
   if (entry.kind == Kind::History) {
-    // The terminal's history: every line with its coloured runs, newest at the bottom.
-    const auto& lines = static_cast<TerminalLines&>(*entry.control).Lines();
-    QString html;
-    for (const TerminalLine& line : lines) {
-      for (const TerminalRun& run : line.runs) {
-        const QColor c(ui::RedOf(run.color), ui::GreenOf(run.color), ui::BlueOf(run.color));
-        html += QStringLiteral("<span style=\"color:%1; white-space:pre\">%2</span>")
-                    .arg(c.name(), ToQt(run.text).toHtmlEscaped());
-      }
-      html += QStringLiteral("<br>");
-    }
-    auto* history = static_cast<QTextEdit*>(entry.widget);
-    history->setHtml(html);
-    history->moveCursor(QTextCursor::End);
+    static_cast<QtHistoryView*>(entry.widget)->Follow(static_cast<TerminalLines&>(*entry.control));
     return;
   }
   if (entry.kind == Kind::RadioGroup) {

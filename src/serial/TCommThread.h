@@ -22,6 +22,11 @@ struct TCommLink {
   // Set by the writer after it has handed bytes to the port; the reader reports the output
   // empty (EV_TXEMPTY) once the driver's queue has drained.
   std::atomic<bool> outputWritten{false};
+  // The event character (0-255) or kNoEventChar. A piece of received bytes that ends with it is
+  // handed over at once instead of after the quiet time. The component may change it while the
+  // reader runs.
+  static constexpr int kNoEventChar = -1;
+  std::atomic<int> eventChar{kNoEventChar};
 };
 
 class TCommThread {

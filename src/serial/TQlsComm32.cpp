@@ -88,6 +88,11 @@ KX2_LINE_SETTER(SetDataBits, TDataBits, dataBits)
 KX2_LINE_SETTER(SetStopBits, TStopBits, stopBits)
 #undef KX2_LINE_SETTER
 
+void TQlsComm32::SetEventChar(std::optional<uint8_t> ch) {
+  eventChar_ = ch;
+  if (link_) link_->eventChar.store(ch ? *ch : TCommLink::kNoEventChar);
+}
+
 TCommState TQlsComm32::ConnectionState() const {
   switch (handle_) {
     case Handle::None:
@@ -147,6 +152,7 @@ bool TQlsComm32::StartComm() {
   link_->fd = fd_;
   link_->shutdown = shutdown_.get();
   link_->notifier = notifier_;
+  link_->eventChar.store(eventChar_ ? *eventChar_ : TCommLink::kNoEventChar);
 
   reader_ = std::make_unique<TReadThread>(*link_);
   try {

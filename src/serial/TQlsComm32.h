@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "serial/CommTypes.h"
@@ -71,6 +72,12 @@ class TQlsComm32 {
   void SetDataBits(TDataBits bits);
   TStopBits StopBits() const { return settings_.stopBits; }
   void SetStopBits(TStopBits bits);
+  // The event character of the line settings; none by default. While one is set, received
+  // bytes are handed over as soon as what has been gathered ends with it, not only after the
+  // line has been quiet for the inter-byte time; and OnRxFlag fires when it was received. A
+  // change applies to an open port at once.
+  std::optional<uint8_t> EventChar() const { return eventChar_; }
+  void SetEventChar(std::optional<uint8_t> ch);
 
   // Opens CommPort (COMn is /dev/ttyS(n-1)) exclusively and starts both threads. False when the
   // port cannot be opened or is no terminal (state CommStateFailed). Throws ECommsError when a
@@ -150,6 +157,7 @@ class TQlsComm32 {
   bool autoReconnect_ = true;
   std::string commPort_ = "COM1";
   serial::LineSettings settings_;
+  std::optional<uint8_t> eventChar_;
 
   Handle handle_ = Handle::None;
   int fd_ = -1;

@@ -51,6 +51,10 @@ void TReadThread::Execute() {
       PostHangupCall();
       failed = true;
     }
+    if (eventCharSeen_) {
+      eventCharSeen_ = false;
+      link_.notifier->PostCommEvent(EV_RXFLAG, lastModem_);
+    }
     PostTimePollCall();
   }
 
@@ -73,8 +77,18 @@ bool TReadThread::HandleReadEvent() {
   for (;;) {
     const ssize_t n = read(link_.fd, buffer_ + count_, kBufferSize - count_);
     if (n > 0) {
+      const size_t from = count_;
       count_ += static_cast<size_t>(n);
-      if (count_ == kBufferSize && !HandleReadData()) return false;
+      const int eventChar = link_.eventChar.load(std::memory_order_relaxed);
+      bool endsWithEventChar = false;
+      if (eventChar != TCommLink::kNoEventChar) {
+        eventCharSeen_ =
+            eventCharSeen_ || std::memchr(buffer_ + from, eventChar, count_ - from) != nullptr;
+        endsWithEventChar = buffer_[count_ - 1] == eventChar;
+      }
+      // A full buffer, or a piece that ends with the event character (the end of a reply),
+      // goes out without waiting for the line to fall quiet.
+      if ((count_ == kBufferSize || endsWithEventChar) && !HandleReadData()) return false;
       continue;
     }
     if (n == 0) {

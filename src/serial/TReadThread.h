@@ -1,8 +1,9 @@
 #pragma once
 // The reader: waits for received bytes, for changes of the port's lines and error counters, and
 // for the shutdown event, and posts what it sees to the user-interface thread. Received bytes
-// go out in pieces of at most 2048 bytes, each once the line has been quiet for 10 ms or the
-// buffer is full. Every pass of its loop but the last posts a time poll, at least every 100 ms.
+// go out in pieces of at most 2048 bytes, each once the line has been quiet for 10 ms, the
+// buffer is full, or (when the port has an event character) the bytes gathered end with the
+// event character. Every pass of its loop but the last posts a time poll, at least every 100 ms.
 // A fatal port error (the other side hung up, the device vanished) posts a hangup request and
 // the reader then waits for the shutdown event or 100 ms before it tries the port again, so a
 // dead port costs a few system calls a tenth of a second and never a spinning core.
@@ -32,8 +33,8 @@ class TReadThread : public TCommThread {
  private:
   enum class Wake { Shutdown, Port, Timeout, Failed };
 
-  // Reads what the port holds, gathering until the line is quiet or the buffer is full; false
-  // on a fatal port error.
+  // Reads what the port holds, gathering until the line is quiet, the buffer is full or the
+  // gathered bytes end with the event character; false on a fatal port error.
   bool HandleReadEvent();
   // Hands the gathered bytes to the user-interface thread; false when they could not be posted.
   bool HandleReadData();
@@ -46,6 +47,7 @@ class TReadThread : public TCommThread {
   uint8_t buffer_[kBufferSize];
   std::atomic<uint32_t> piecesPosted_{0};
   size_t count_ = 0;
+  bool eventCharSeen_ = false;  // since the last pass: OnRxFlag is due
 
   // What the driver offers; a request it refuses once is not repeated for this port.
   bool haveCounters_ = true;

@@ -105,8 +105,12 @@ bool HeadlessLoop::RunDueTimers() {
   for (Timer* t : due) {
     auto it = timers_.find(t);
     if (it == timers_.end() || !TickReached(now, it->second)) continue;  // gone or rescheduled
-    // The next tick counts from now, as the platform's timers do not catch up.
-    it->second = now + std::max<uint32_t>(1, t->Interval());
+    // The next tick keeps the timer's beat: it counts from when this one was due, not from
+    // when it ran, so a late tick does not push every later one back. A timer that fell a
+    // whole period or more behind does not catch up either: it skips to its next beat.
+    const uint32_t interval = std::max<uint32_t>(1, t->Interval());
+    const uint32_t late = now - it->second;
+    it->second += interval * (late / interval + 1);
     ++firings_;
     any = true;
     t->Fire();

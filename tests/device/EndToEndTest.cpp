@@ -2,11 +2,13 @@
 // unit on a pseudo-terminal, saved to a file and loaded again.
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "app/Dialogs.h"
 #include "base/Cp1250.h"
 #include "common/TempDir.h"
+#include "components/VQelTerminal.h"
 #include "device/Kx2Fixture.h"
 #include "settings/VSettingChecks.h"
 #include "sim/PtyUnit.h"
@@ -150,6 +152,33 @@ TEST_F(EndToEnd, AnEditedConfigurationIsWrittenHeaderLastAndReadBack) {
   Fill(*this, "B");
   ASSERT_TRUE(Transfer(Main().ReadEEPROM));
   EXPECT_EQ(Snapshot(*this), shown);
+}
+
+TEST_F(EndToEnd, TheTerminalShowsEveryFrameOfAVerifiedReadOnALineOfItsOwnInOrder) {
+  const auto bytes = Bytes();  // the configuration a fresh start shows
+  unit.setBytes(0, sim::Bytes(bytes.begin(), bytes.end()));
+  Main().VQelTerminal1->ClearHistory();
+  ASSERT_TRUE(Transfer(Main().ReadEEPROM));
+  EXPECT_EQ(loop.Boxes()[0].text, Win1250("Nastavení zařízení bylo načteno"));
+  ExpectReads(static_cast<int>(bytes.size()), 2);
+
+  // Sent frames as " - #", replies as "+ #", each byte as a space and two hex digits: the
+  // command's line always before its reply's.
+  std::vector<std::string> frames;
+  for (const auto& t : unit.traffic()) {
+    if (t.kind == Kind::Event) continue;
+    std::string line = t.kind == Kind::Received ? " - #" : "+ #";
+    for (uint8_t b : t.bytes) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, " %02X", b);
+      line += hex;
+    }
+    frames.push_back(line);
+  }
+  std::vector<std::string> lines;
+  for (const auto& line : Main().VQelTerminal1->RichEdit()->Lines()) lines.push_back(line.Text());
+  EXPECT_EQ(lines, frames);
+  EXPECT_EQ(lines.size(), 2 * Addresses(0x04).size());
 }
 
 using Files = Kx2Fixture;

@@ -55,6 +55,7 @@ class Rig {
     if (!unit_.start(&error)) throw std::runtime_error(error);
     comm.SetAutoReconnect(false);
     comm.SetCommPort(unit_.slavePath());
+    comm.SetEventChar('\r');  // as the main window has the unit's link
     comm.Loaded();
     comm.OnReceiveData = [this](const uint8_t* data, uint16_t count) {
       terminal.AddBytes(data, count, VQelTerminal_ltInBin);

@@ -179,7 +179,8 @@ TEST(TInputBuffer, AssignKeepsOrTakesOverCapacity) {
   copy.SetAt(0, 'Z');
   EXPECT_TRUE(tiny.EqualsText("xy"));
   EXPECT_TRUE(copy.EqualsText("Zy"));
+  // Self-assignment keeps the content (through a second name, which compilers do not flag).
   const TInputBuffer& same = copy;
-  copy = same;  // self-assignment keeps the content
+  copy = same;
   EXPECT_TRUE(copy.EqualsText("Zy"));
 }

@@ -11,14 +11,18 @@
 #include <vector>
 
 #include "common/TestLoop.h"
+#include "eeprom/EepTestSupport.h"
 #include "eeprom/VConfigByteArray.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"
 #include "protocol/VScriptSyncEEPROM.h"
+#include "serial/PtyPair.h"
 #include "serial/TQlsComm32.h"
+#include "sim/Wire.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/Timer.h"
 
 namespace {
 
@@ -231,4 +235,56 @@ TEST(UniModule, TypeNames) {
   EXPECT_EQ(VUniModule::TypeName(0xFF, 0xFF, 0xFF), "-");
   EXPECT_EQ(VUniModule::TypeName(2, 0xDA, 2), "(02-DA-02)");
   EXPECT_EQ(VUniModule::TypeName(1, 0xDA, 5), "(01-DA-05)");
+}
+
+TEST(UniModule, AScriptSendsItsNextCommandWithTheReplyNotAtTheNextTick) {
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  PtyPair pty;  // the test plays the unit on the master side
+  TQlsComm32 comm;
+  comm.SetAutoReconnect(false);
+  comm.SetCommPort(pty.SlavePath());
+  comm.Loaded();
+  ASSERT_TRUE(comm.StartComm());
+  ProbeModule m(comm, nullptr);
+  m.Image().setSizeCode(6);
+  m.Image().verifyReads = [] { return true; };
+  SmallLayout layout(m.Image());
+  ui::Component owner(nullptr);
+  auto* timer = new ui::Timer(&owner, "Timer1");
+  timer->SetInterval(10);
+  timer->SetOnTimer([&](ui::Timer&) { m.Poll(); });
+  m.SetIdentified();
+  ASSERT_TRUE(m.ReadEEPROM());
+
+  auto asText = [](const sim::Bytes& b) { return std::string(b.begin(), b.end()); };
+  auto replyOf = [&](const sim::Bytes& block) {
+    return asText(sim::EncodeFrame(0x84, sim::HexBytes(block)));
+  };
+  // The transfer starts on a tick.
+  loop.Advance(10);
+  ASSERT_EQ(pty.Receive(7), asText(sim::ReadCommand(0)));
+  const uint64_t ticks = loop.TimerFirings();
+
+  // Each reply sends the next command from inside the call that completes it: the verifying
+  // second read of the block, then the next block. No timer ticks in between.
+  const sim::Bytes block(8, 0);
+  m.Feed(replyOf(block));
+  EXPECT_EQ(pty.Receive(7), asText(sim::ReadCommand(0)));
+  m.Feed(replyOf(block));
+  EXPECT_EQ(pty.Receive(7), asText(sim::ReadCommand(8)));
+  EXPECT_EQ(loop.TimerFirings(), ticks);
+
+  // A reply nobody waits for (a stray one) sends nothing, and a damaged one neither: the read
+  // stays in flight until its time-out, as before.
+  m.Feed("\x81\x82\r");
+  std::string reply = replyOf(block);
+  reply[reply.size() - 2] ^= 1;
+  m.Feed(reply);
+  EXPECT_EQ(pty.Receive(1, 100), "");
+  EXPECT_TRUE(m.SyncScript().IsRunning());
+  m.SyncScript().RequestAbort();
+  loop.SetBoxHandler([](const ui::HeadlessLoop::BoxCall&) { return ui::IDOK; });
+  loop.Advance(3000);
+  EXPECT_FALSE(m.SyncScript().IsRunning());
+  comm.StopComm();
 }

@@ -40,6 +40,10 @@ TEST(QtDocked, ADockedFormWithoutAViewIsShownOnItsSheetAndItsHistoryFollows) {
   auto* text = qobject_cast<QTextEdit*>(view->WidgetOf(*history));
   ASSERT_NE(text, nullptr);
   EXPECT_TRUE(text->isReadOnly());
+  // The docked window is not shown yet: its history renders nothing until it is.
+  EXPECT_TRUE(text->toPlainText().isEmpty());
+  docked->Show();
+  EXPECT_TRUE(text->isVisible());
   EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("+ # 81")));
   // Later lines reach the widget through the host's view.
   history->Append(" - # 01 02 0D", ui::clBlue);

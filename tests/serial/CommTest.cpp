@@ -183,6 +183,63 @@ TEST_F(CommTest, BurstArrivesInOrderInPiecesOfAtMost2048Bytes) {
   EXPECT_EQ(hangups, 0);
 }
 
+TEST_F(CommTest, APieceEndingWithTheEventCharacterIsHandedOverWithoutWaitingForQuiet) {
+  auto comm = MakeComm(pty.SlavePath());
+  EXPECT_FALSE(comm->EventChar().has_value());
+  comm->SetEventChar('\r');
+  ASSERT_TRUE(comm->StartComm());
+  std::vector<std::string> pieces;
+  int rxFlags = 0;
+  comm->OnReceiveData = [&](const uint8_t* buffer, uint16_t length) {
+    pieces.emplace_back(buffer, buffer + length);
+  };
+  comm->OnRxFlag = [&](TQlsComm32&) { ++rxFlags; };
+
+  // The reply, then a CR every millisecond: the line never falls quiet, so only the event
+  // character can end the piece while the device is still sending. (A reader that is late
+  // gathers some of those CRs too; its piece still ends with the event character.)
+  const std::string reply = "\x81\x82\r";
+  pty.Send(reply);
+  int trailing = 0;
+  while (comm->ReceivedPieceCount() == 0 && trailing < 1000) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    pty.Send("\r");
+    ++trailing;
+  }
+  ASSERT_GE(comm->ReceivedPieceCount(), 1u) << "no piece while the line stayed busy";
+  ASSERT_TRUE(RunUntil([&] { return !pieces.empty(); }));
+  ASSERT_GE(pieces[0].size(), reply.size());
+  EXPECT_EQ(pieces[0].substr(0, reply.size()), reply);
+  EXPECT_EQ(pieces[0].find_first_not_of('\r', reply.size()), std::string::npos) << pieces[0];
+  EXPECT_TRUE(RunUntil([&] { return rxFlags > 0; }));
+
+  // Without the event character at its end a burst is still one piece after the quiet time,
+  // even with the event character inside it and written in parts (none of which ends with it,
+  // so wherever the reader happens to look, what it has gathered does not end with it either).
+  RunUntil([] { return false; }, 50);
+  pieces.clear();
+  pty.Send(
+      "\x84"
+      "0");
+  pty.Send("1\r2");
+  pty.Send("34567");
+  ASSERT_TRUE(RunUntil([&] { return !pieces.empty(); }));
+  RunUntil([] { return false; }, 50);
+  EXPECT_EQ(pieces, std::vector<std::string>{"\x84"
+                                             "01\r234567"});
+
+  // Switched off on the open port: a CR at the end waits for the quiet time like any byte, so
+  // the two writes come as one piece.
+  comm->SetEventChar(std::nullopt);
+  pieces.clear();
+  pty.Send("\x81\x82\r");
+  pty.Send("\x81");
+  ASSERT_TRUE(RunUntil([&] { return !pieces.empty(); }));
+  RunUntil([] { return false; }, 50);
+  EXPECT_EQ(pieces, std::vector<std::string>{"\x81\x82\r\x81"});
+  EXPECT_EQ(hangups, 0);
+}
+
 TEST_F(CommTest, WritesGoOutInQueueOrderNormalOrSlow) {
   auto comm = MakeComm(pty.SlavePath());
   ASSERT_TRUE(comm->StartComm());
