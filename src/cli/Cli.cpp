@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,6 +20,9 @@
 #include "base/LangText.h"
 #include "base/Paths.h"
 #include "base/Qelutils.h"
+#include "cli/Commands.h"
+#include "cli/FlatJson.h"
+#include "cli/Record.h"
 #include "cli/Session.h"
 #include "components/VQelTerminal.h"
 #include "components/VQelTerminalView.h"
@@ -27,6 +33,7 @@
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "protocol/VScriptSyncEEPROM.h"
+#include "serial/CommsLog.h"
 #include "serial/PortNames.h"
 #include "serial/TQlsComm32.h"
 #include "ui/HeadlessLoop.h"
@@ -35,24 +42,61 @@ namespace cli {
 namespace {
 
 const char* const kUsage =
-    "usage: kx2ctl [--lang NAME] [--verbose] COMMAND [ARGS]\n"
+    "usage: kx2ctl [--lang NAME] [--verbose] [--comms-log FILE] COMMAND [ARGS]\n"
+    "\n"
+    "global options (before or after the command):\n"
+    "  --lang NAME        the program's texts in this language (its display name, e.g. English)\n"
+    "  -v, --verbose      the terminal's lines of the traffic on stderr\n"
+    "  --comms-log FILE   append the serial component's debug log to FILE\n"
     "\n"
     "commands:\n"
     "  ports                                   list the serial ports found\n"
+    "  probe [PORT...] [--timeout SEC] [--yes]\n"
+    "                                          look for a unit on each port given, or on every\n"
+    "                                          port found (2 s each): 'PORT: TYPE, firmware\n"
+    "                                          MAJ.MIN, BYTES bytes' or 'PORT: no unit'; exit 0\n"
+    "                                          when at least one unit answered, 1 when none did\n"
     "  identify --port PORT [--timeout SEC] [--yes]\n"
     "                                          connect, print type, firmware and memory size\n"
     "  reset --port PORT [--timeout SEC] [--yes]\n"
     "                                          connect, reset the unit, close the port\n"
+    "  doctor [PORT]                           check what stands between this user and the\n"
+    "                                          serial ports (permissions, group, ModemManager,\n"
+    "                                          brltty) and say how to mend it; exit 0 when\n"
+    "                                          nothing does, 1 when something does\n"
     "  new --output FILE.eep                   save the configuration a fresh start shows\n"
     "  show FILE.eep [--json]                  print the settings of a configuration file\n"
-    "  set FILE.eep NAME=VALUE... [--output OUT.eep]\n"
-    "                                          edit settings as a user would, then save\n"
+    "  set FILE.eep [NAME=VALUE...] [--from-json JSON] [--output OUT.eep]\n"
+    "                                          edit settings as a user would, then save;\n"
+    "                                          --from-json applies what show --json prints\n"
+    "                                          (JSON a file, - for stdin), leaving values that\n"
+    "                                          already match alone, then the assignments\n"
+    "  diff A.eep B.eep | diff --port PORT [--timeout SEC] [--no-verify] [--yes] FILE.eep\n"
+    "                                          one line 'NAME: A -> B' per setting that differs\n"
+    "                                          (with --port the unit, read as read reads it, is\n"
+    "                                          A); exit 0 when nothing differs, 1 when something\n"
+    "                                          does, 2 on trouble, as diff(1)\n"
     "  read --port PORT --output FILE.eep [--no-verify] [--timeout SEC] [--yes]\n"
+    "       [--record FILE.csv]\n"
     "                                          read the unit's configuration into a file\n"
-    "  write --port PORT FILE.eep [--no-verify] [--bad-crc] [--timeout SEC] [--yes]\n"
-    "                                          write a configuration file to the unit\n"
+    "  write --port PORT FILE.eep [--set NAME=VALUE...] [--backup OLD.eep] [--no-verify]\n"
+    "        [--bad-crc] [--timeout SEC] [--yes] [--record FILE.csv]\n"
+    "                                          write a configuration file to the unit; --set\n"
+    "                                          changes settings as set does for this write only\n"
+    "                                          (the file stays as it is); --backup first reads\n"
+    "                                          the unit into OLD.eep and writes nothing when that\n"
+    "                                          read fails\n"
     "  report FILE.eep --output REPORT.html    the HTML report of a configuration file\n"
+    "\n";
+
+const char* const kRecordNote =
+    "--record FILE.csv appends one line per run (UTC time, port, type, firmware, memory,\n"
+    "station, operation, result, message), with a header line when the file is new.\n";
+
+const char* const kExitCodes =
     "\n"
+    "Exit codes: 0 success, 1 the operation failed (the program's message on stderr), 2 usage;\n"
+    "diff: 0 same, 1 different, 2 trouble.\n"
     "Run 'kx2ctl COMMAND --help' for a command's options.\n";
 
 int CmdPorts(const Args& a, std::ostream& out) {
@@ -124,60 +168,156 @@ int CmdShow(const Args& a, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
+std::string ReadAll(const std::string& path) {
+  if (path == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Usage{"cannot read " + path};
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// --from-json: the object show --json prints, applied in creation order. A value that equals the
+// control's current one is left alone, so greyed or disabled controls that already match are no
+// error, and a show --json of the same file applies as nothing at all.
+bool ApplyJson(Session& s, const std::string& jsonPath, std::ostream& err) {
+  std::vector<JsonMember> members;
+  try {
+    members = ParseFlatJson(ReadAll(jsonPath));
+  } catch (const JsonError& e) {
+    throw Usage{jsonPath + ": " + e.what()};
+  }
+  const auto controls = BoundControls(s.Main());
+  for (const JsonMember& m : members) {
+    bool known = false;
+    for (ui::Control* c : controls) known = known || ui::SameName(c->Name(), m.name);
+    if (!known) throw Usage{"unknown setting " + m.name};
+  }
+  for (ui::Control* c : controls) {
+    for (const JsonMember& m : members) {
+      if (!ui::SameName(c->Name(), m.name)) continue;
+      bool isBool, isMixed;
+      const std::string now = ValueOf(*c, isBool, isMixed);
+      if (m.isBool && !isBool)
+        throw Usage{m.name + " takes a text, not " + (m.value == "1" ? "true" : "false")};
+      if (now == m.value) continue;
+      if (!Assign(s, *c, m.value, err)) return false;
+    }
+  }
+  return true;
+}
+
 int CmdSet(const Args& a, std::ostream&, std::ostream& err) {
-  Options o(a.rest, {"--output"}, {});
+  Options o(a.rest, {"--output", "--from-json"}, {});
   const auto& pos = o.Positional();
-  if (pos.size() < 2) throw Usage{"set takes a configuration file and NAME=VALUE assignments"};
+  const auto json = o.Value("--from-json");
+  if (pos.empty() || (pos.size() < 2 && !json))
+    throw Usage{"set takes a configuration file and NAME=VALUE assignments or --from-json"};
   const std::string file = pos[0];
   const std::string output = o.Value("--output").value_or(file);
   Session s(err, FlagsOf(o, a));
   if (!LoadInto(s, file)) return 1;
   s.Loop().RunPending();
-  const auto controls = BoundControls(s.Main());
-  std::vector<std::pair<ui::Control*, std::string>> work;
-  for (size_t i = 1; i < pos.size(); ++i) {
-    const size_t eq = pos[i].find('=');
-    if (eq == std::string::npos || eq == 0) throw Usage{"expected NAME=VALUE, got " + pos[i]};
-    const std::string name = pos[i].substr(0, eq);
-    ui::Control* found = nullptr;
-    for (ui::Control* c : controls)
-      if (ui::SameName(c->Name(), name)) found = c;
-    if (found == nullptr) throw Usage{"unknown setting " + name};
-    work.push_back({found, pos[i].substr(eq + 1)});
-  }
-  for (auto& [control, value] : work)
-    if (!Assign(s, *control, value, err)) return 1;
+  // The assignments are checked before anything is applied: a usage error changes nothing.
+  const std::vector<std::string> assignments(pos.begin() + 1, pos.end());
+  ResolveAssignments(s, assignments);
+  if (json && !ApplyJson(s, *json, err)) return 1;
+  if (!ApplyAssignments(s, assignments, err)) return 1;
   return s.Main().SaveConfigFile(std::filesystem::absolute(output).string()) ? 0 : 1;
 }
 
+// --record FILE.csv: the line of this run, whatever its end.
+class Recorder {
+ public:
+  Recorder(const Options& o, std::string port, std::string operation) {
+    if (const auto path = o.Value("--record")) path_ = std::filesystem::absolute(*path).string();
+    line_.port = std::move(port);
+    line_.operation = std::move(operation);
+  }
+  // The unit as identified; called once connected.
+  void Identified(Session& s) {
+    VUniModule& m = s.Module();
+    line_.type = Cp1250ToUtf8(m.TypeName(m.devTypeC, m.devTypeB, m.devTypeA));
+    line_.firmware = std::to_string(m.verMajor) + "." + std::to_string(m.verMinor);
+    line_.memory = std::to_string(m.Image().capacity());
+  }
+  // The result; false when the record could not be written (which fails the run: a
+  // technician relies on the list being complete).
+  bool Finish(Session& s, bool ok, std::ostream& err) {
+    if (path_.empty()) return true;
+    line_.station = Cp1250ToUtf8(s.Main().EditStationName->Text());
+    line_.result = ok ? "ok" : "failed";
+    line_.message = s.LastMessage();
+    std::string error;
+    if (AppendRecord(path_, line_, error)) return true;
+    err << "kx2ctl: " << path_ << ": " << error << "\n";
+    return false;
+  }
+
+ private:
+  std::string path_;
+  RecordLine line_;
+};
+
 int CmdRead(const Args& a, std::ostream&, std::ostream& err) {
-  Options o(a.rest, {"--port", "--output", "--timeout"}, {"--no-verify", "--yes"});
+  Options o(a.rest, {"--port", "--output", "--timeout", "--record"}, {"--no-verify", "--yes"});
   const auto port = o.Value("--port");
   const auto output = o.Value("--output");
   if (!port || !output) throw Usage{"--port and --output are required"};
   if (!o.Positional().empty()) throw Usage{"unexpected argument " + o.Positional().front()};
   const uint32_t timeout = TimeoutMs(o, 10);
   Session s(err, FlagsOf(o, a));
-  if (!s.Connect(*port, timeout)) return 1;
+  Recorder record(o, *port, "read");
+  if (!s.Connect(*port, timeout)) {
+    record.Finish(s, false, err);
+    return 1;
+  }
+  record.Identified(s);
   const bool ok = s.Transfer(false);
   // A failed read writes no file.
   const bool saved = ok && s.Main().SaveConfigFile(std::filesystem::absolute(*output).string());
   const bool released = s.Disconnect();
-  return ok && saved && released ? 0 : 1;
+  const bool done = ok && saved && released;
+  const bool recorded = record.Finish(s, done, err);
+  return done && recorded ? 0 : 1;
 }
 
 int CmdWrite(const Args& a, std::ostream&, std::ostream& err) {
-  Options o(a.rest, {"--port", "--timeout"}, {"--no-verify", "--bad-crc", "--yes"});
+  std::vector<std::string> rest = a.rest;
+  const std::vector<std::string> assignments = TakeList(rest, "--set");
+  Options o(rest, {"--port", "--timeout", "--record", "--backup"},
+            {"--no-verify", "--bad-crc", "--yes"});
   const auto port = o.Value("--port");
   if (!port) throw Usage{"--port is required"};
   if (o.Positional().size() != 1) throw Usage{"write takes one configuration file"};
+  const std::string file = o.Positional()[0];
+  const auto backup = o.Value("--backup");
   const uint32_t timeout = TimeoutMs(o, 10);
   Session s(err, FlagsOf(o, a));
-  if (!LoadInto(s, o.Positional()[0])) return 1;
-  if (!s.Connect(*port, timeout)) return 1;
+  Recorder record(o, *port, "write");
+  // The file and its assignments are checked before the unit is touched; the file itself is
+  // never saved, so one file serves many units.
+  if (!LoadInto(s, file)) return 1;
+  s.Loop().RunPending();
+  if (!ApplyAssignments(s, assignments, err)) return 1;
+  if (!s.Connect(*port, timeout)) {
+    record.Finish(s, false, err);
+    return 1;
+  }
+  record.Identified(s);
+  if (backup) {
+    // What the unit held, read as read reads it; without it nothing is written.
+    const bool read =
+        s.Transfer(false) && s.Main().SaveConfigFile(std::filesystem::absolute(*backup).string());
+    if (!read || !LoadInto(s, file) ||
+        (s.Loop().RunPending(), !ApplyAssignments(s, assignments, err))) {
+      s.Disconnect();
+      record.Finish(s, false, err);
+      return 1;
+    }
+  }
   const bool ok = s.Transfer(true);
   const bool released = s.Disconnect();
-  return ok && released ? 0 : 1;
+  const bool recorded = record.Finish(s, ok && released, err);
+  return ok && released && recorded ? 0 : 1;
 }
 
 int CmdReport(const Args& a, std::ostream&, std::ostream& err) {
@@ -197,7 +337,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   try {
     const Args a = SplitGlobal(args);
     if (a.command.empty()) {
-      (a.help ? out : err) << kUsage;
+      (a.help ? out : err) << kUsage << kRecordNote << kExitCodes;
       return a.help ? 0 : 2;
     }
     if (a.help) {
@@ -210,10 +350,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       size_t end = usage.find("\n  ", at + 1);
       while (end != std::string::npos && usage.compare(end + 3, 1, " ") == 0)
         end = usage.find("\n  ", end + 1);
-      out << "usage: kx2ctl [--lang NAME] [--verbose]" << usage.substr(at + 1, end - at) << "\n";
+      out << "usage: kx2ctl [--lang NAME] [--verbose] [--comms-log FILE]"
+          << usage.substr(at + 1, end - at) << "\n";
+      if (a.command == "read" || a.command == "write") out << kRecordNote;
+      if (a.command != "diff" && a.command != "probe" && a.command != "doctor")
+        out << "Exit codes: 0 success, 1 the operation failed (the program's message on stderr), "
+               "2 usage.\n";
       return 0;
     }
+    std::optional<serial::CommsLogScope> commsLog;
+    if (!a.commsLog.empty()) commsLog.emplace(std::filesystem::absolute(a.commsLog).string());
     if (a.command == "ports") return CmdPorts(a, out);
+    if (a.command == "probe") return CmdProbe(a, out, err);
+    if (a.command == "doctor") return CmdDoctor(a, out, err);
+    if (a.command == "diff") return CmdDiff(a, out, err);
     if (a.command == "identify") return CmdIdentify(a, out, err, false);
     if (a.command == "reset") return CmdIdentify(a, out, err, true);
     if (a.command == "new") return CmdNew(a, out, err);
@@ -224,7 +374,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (a.command == "report") return CmdReport(a, out, err);
     throw Usage{"unknown command " + a.command};
   } catch (const Usage& u) {
-    err << "kx2ctl: " << u.message << "\n" << kUsage;
+    err << "kx2ctl: " << u.message << "\n" << kUsage << kRecordNote << kExitCodes;
     return 2;
   } catch (const std::exception& e) {
     err << "kx2ctl: " << e.what() << "\n";

@@ -16,6 +16,9 @@ Args SplitGlobal(const std::vector<std::string>& args) {
     if (s == "--lang") {
       if (i + 1 >= args.size()) throw Usage{"--lang needs a language name"};
       a.language = args[++i];
+    } else if (s == "--comms-log") {
+      if (i + 1 >= args.size()) throw Usage{"--comms-log needs a file name"};
+      a.commsLog = args[++i];
     } else if (s == "-v" || s == "--verbose") {
       a.verbose = true;
     } else if (s == "-h" || s == "--help") {
@@ -148,6 +151,47 @@ bool Assign(Session& s, ui::Control& c, const std::string& value, std::ostream& 
   m.SetActiveControl(nullptr);
   s.Loop().Advance(30);
   return true;
+}
+
+std::vector<std::pair<ui::Control*, std::string>> ResolveAssignments(
+    Session& s, const std::vector<std::string>& assignments) {
+  const auto controls = BoundControls(s.Main());
+  std::vector<std::pair<ui::Control*, std::string>> work;
+  for (const std::string& assignment : assignments) {
+    const size_t eq = assignment.find('=');
+    if (eq == std::string::npos || eq == 0) throw Usage{"expected NAME=VALUE, got " + assignment};
+    const std::string name = assignment.substr(0, eq);
+    ui::Control* found = nullptr;
+    for (ui::Control* c : controls)
+      if (ui::SameName(c->Name(), name)) found = c;
+    if (found == nullptr) throw Usage{"unknown setting " + name};
+    work.push_back({found, assignment.substr(eq + 1)});
+  }
+  return work;
+}
+
+bool ApplyAssignments(Session& s, const std::vector<std::string>& assignments, std::ostream& err) {
+  for (auto& [control, value] : ResolveAssignments(s, assignments))
+    if (!Assign(s, *control, value, err)) return false;
+  return true;
+}
+
+std::vector<std::string> TakeList(std::vector<std::string>& rest, const std::string& option) {
+  std::vector<std::string> list;
+  std::vector<std::string> kept;
+  for (size_t i = 0; i < rest.size(); ++i) {
+    if (rest[i] != option) {
+      kept.push_back(rest[i]);
+      continue;
+    }
+    const size_t first = i + 1;
+    while (i + 1 < rest.size() && rest[i + 1].find('=') != std::string::npos &&
+           rest[i + 1][0] != '-')
+      list.push_back(rest[++i]);
+    if (i + 1 == first) throw Usage{option + " needs NAME=VALUE assignments"};
+  }
+  rest = std::move(kept);
+  return list;
 }
 
 }  // namespace cli

@@ -44,6 +44,7 @@ struct Args {
   bool verbose = false;
   bool help = false;
   std::string language;
+  std::string commsLog;  // --comms-log FILE; empty: no debug log
 };
 
 Args SplitGlobal(const std::vector<std::string>& args);
@@ -131,9 +132,11 @@ class Session {
       if (type == ui::MB_YESNO || type == ui::MB_YESNOCANCEL) {
         const int answer = yes ? ui::IDYES : ui::IDNO;
         err_ << Cp1250ToUtf8(call.text) << " -> " << (yes ? "yes" : "no") << "\n";
+        lastMessage_ = Cp1250ToUtf8(call.text);
         return answer;
       }
       err_ << Cp1250ToUtf8(call.text) << "\n";
+      lastMessage_ = Cp1250ToUtf8(call.text);
       if ((call.flags & ui::MB_ICONMASK) == ui::MB_ICONERROR ||
           (call.flags & ui::MB_ICONMASK) == ui::MB_ICONWARNING)
         failed_ = true;
@@ -165,6 +168,7 @@ class Session {
     // What start-up reported (a missing list of SMS centres) is printed but is not the
     // operation's failure.
     failed_ = false;
+    lastMessage_.clear();
   }
 
   ~Session() {
@@ -179,6 +183,16 @@ class Session {
   VUniModule& Module() { return *Main().uniModule; }
   ui::HeadlessLoop& Loop() { return loop_; }
   bool MessageFailed() const { return failed_; }
+  // The last message shown (UTF-8), for the commissioning record.
+  const std::string& LastMessage() const { return lastMessage_; }
+  void NoteMessage(const std::string& utf8) { lastMessage_ = utf8; }
+
+  // Lets the window settle as it does between a user's actions: posted work, then a few ticks
+  // of the poll loop, whose last step brings the settings tree up to date.
+  void Settle() {
+    loop_.RunPending();
+    loop_.Advance(30);
+  }
 
   // Connects as the desktop does: the port typed into the combo box, then Connect. The link test
   // is repeated until the unit answers or linkTimeoutMs passes; later exchanges run on the
@@ -190,6 +204,7 @@ class Session {
     loop_.RunPending();  // the port's state report arrives as posted work
     if (!m.QlsComm321->Connected()) {
       err_ << Cp1250ToUtf8(m.LabelComm->Text()) << ": " << port << "\n";
+      lastMessage_ = Cp1250ToUtf8(m.LabelComm->Text());
       return false;
     }
     auto& connect = Module().ConnectScript();
@@ -198,7 +213,8 @@ class Session {
       // No answer to the link test: abort as a user does with the same button.
       m.BtnConnect->UserClick();
       loop_.RunUntil([&] { return !connect.IsRunning(); }, 5000);
-      err_ << Cp1250ToUtf8(GetLangText("Texts", "CommPortNoResp", Win1250("Není odpověď"))) << "\n";
+      lastMessage_ = Cp1250ToUtf8(GetLangText("Texts", "CommPortNoResp", Win1250("Není odpověď")));
+      err_ << lastMessage_ << "\n";
       return false;
     }
     loop_.RunUntil([&] { return !connect.IsRunning(); }, 60000);
@@ -248,6 +264,7 @@ class Session {
   std::unique_ptr<TrafficPrinter> traffic_;
   bool progress_ = false;
   bool failed_ = false;
+  std::string lastMessage_;
 };
 
 Session::Flags FlagsOf(const Options& o, const Args& a);
@@ -262,5 +279,18 @@ bool LoadInto(Session& s, const std::string& file);
 
 // One assignment done as a user does it; false (with a message) when a user could not do it.
 bool Assign(Session& s, ui::Control& c, const std::string& value, std::ostream& err);
+
+// NAME=VALUE assignments resolved to the window's bound controls; an unknown name or a word
+// without "=" is a usage error.
+std::vector<std::pair<ui::Control*, std::string>> ResolveAssignments(
+    Session& s, const std::vector<std::string>& assignments);
+
+// Resolves, then does the assignments one by one as a user does; false at the first one a user
+// could not do (the reason on err).
+bool ApplyAssignments(Session& s, const std::vector<std::string>& assignments, std::ostream& err);
+
+// Takes "OPTION NAME=VALUE..." out of the arguments, every time it stands there: the words with
+// "=" that follow it. "--set A=1 B=2 f.eep" gives {"A=1", "B=2"} and leaves "f.eep".
+std::vector<std::string> TakeList(std::vector<std::string>& rest, const std::string& option);
 
 }  // namespace cli
