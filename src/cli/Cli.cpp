@@ -191,16 +191,28 @@ bool ApplyJson(Session& s, const std::string& jsonPath, std::ostream& err) {
     for (ui::Control* c : controls) known = known || ui::SameName(c->Name(), m.name);
     if (!known) throw Usage{"unknown setting " + m.name};
   }
+  // An all-bits box reads "mixed" because of the boxes of its row, which come after it: it is
+  // checked once they are done.
+  std::vector<std::pair<ui::Control*, const JsonMember*>> mixed;
   for (ui::Control* c : controls) {
     for (const JsonMember& m : members) {
       if (!ui::SameName(c->Name(), m.name)) continue;
       bool isBool, isMixed;
       const std::string now = ValueOf(*c, isBool, isMixed);
+      if (isBool && !m.isBool && m.value == "mixed") {
+        mixed.push_back({c, &m});
+        continue;
+      }
       if (m.isBool && !isBool)
         throw Usage{m.name + " takes a text, not " + (m.value == "1" ? "true" : "false")};
       if (now == m.value) continue;
       if (!Assign(s, *c, m.value, err)) return false;
     }
+  }
+  for (auto& [c, m] : mixed) {
+    bool isBool, isMixed;
+    ValueOf(*c, isBool, isMixed);
+    if (!isMixed && !Assign(s, *c, m->value, err)) return false;
   }
   return true;
 }
