@@ -126,6 +126,7 @@ std::vector<Section> BuildSections() {
            {"MenuFileLoadAnyCfg", Win1250("&Načíst konfiguraci"), "&Load configuration"},
            {"MenuFileSaveBrCfg", Win1250("&Uložit konfiguraci"), "&Save configuration"},
            {"MenuSaveReport", Win1250("Uložit report (HTML)"), "Save report (HTML)"},
+           {"MenuCompareUnit", Win1250("Porovnat s jednotkou"), "Compare with unit"},
            {"MenuFileExit", "&Konec", "E&xit"},
            {"ItemNastaveni", Win1250("&Nastavení"), "&Options"},
            {"MenuHelp", Win1250("Ná&pověda"), "&Help"},
@@ -177,6 +178,17 @@ std::vector<Section> BuildSections() {
                           {"MemoAddress_1", Win1250("Technická 12"), Win1250("Technická 12")},
                           {"MemoAddress_2", "616 00 Brno", "616 00 Brno"},
                           {"MemoAddress_3", Win1250("Česká republika"), "Czech Republic"},
+                      }});
+  sections.push_back({"FormCompare",
+                      {
+                          {"FormCompare", Win1250("Porovnání s jednotkou"), "Compare with unit"},
+                          {"LabelCompare",
+                           Win1250("Nastavení, jež se liší od jednotky (po posledním čtení): "
+                                   "popis [jméno]: jednotka -> okno"),
+                           "Settings that differ from the unit (after the last read): "
+                           "caption [name]: unit -> window"},
+                          {"BtnClose", Win1250("Zavřít"), "Close"},
+                          {"NoDifferences", Win1250("Žádné rozdíly"), "No differences"},
                       }});
   sections.push_back(
       {"Texts",
