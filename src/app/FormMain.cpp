@@ -402,15 +402,19 @@ void TFormMain::QlsComm321StateChange(TCommState state) {
   switch (state) {
     case TCommState::CommStateFailed:
       LabelComm->SetText(GetLangText(kTexts, "CommPortBlocked", Win1250("Port blokován")));
+      // The label has room for its two words only: the system's reason is its hint.
+      LabelComm->SetHint(Utf8ToCp1250(QlsComm321->OpenFailure()));
       LabelComm->SetFontColor(ui::RGB(255, 0, 0));
       BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", Win1250("Připojit")));
       break;
     case TCommState::CommStateDisconnected:
+      LabelComm->SetHint({});
       LabelComm->SetText(GetLangText(kTexts, "CommPortFreed", Win1250("Port uvolněn")));
       LabelComm->SetFontColor(ui::RGB(0, 0, 0));
       BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", Win1250("Připojit")));
       break;
     default:
+      LabelComm->SetHint({});
       if (uniModule && !uniModule->IsDisconnected()) {
         LabelComm->SetText(GetLangText(kTexts, "CommPortOK", Win1250("Připojeno")));
         LabelComm->SetFontColor(ui::RGB(0, 0, 255));

@@ -203,8 +203,14 @@ class Session {
     m.BtnConnect->UserClick();
     loop_.RunPending();  // the port's state report arrives as posted work
     if (!m.QlsComm321->Connected()) {
-      err_ << Cp1250ToUtf8(m.LabelComm->Text()) << ": " << port << "\n";
+      // The label's text, the port, and the system's reason from the label's hint.
       lastMessage_ = Cp1250ToUtf8(m.LabelComm->Text());
+      err_ << lastMessage_ << ": " << port;
+      if (!m.LabelComm->Hint().empty()) {
+        lastMessage_ += " (" + Cp1250ToUtf8(m.LabelComm->Hint()) + ")";
+        err_ << " (" << Cp1250ToUtf8(m.LabelComm->Hint()) << ")";
+      }
+      err_ << "\n";
       return false;
     }
     auto& connect = Module().ConnectScript();

@@ -215,6 +215,10 @@ TEST_F(Commissioning, ProbeFindsTheUnitAndNotTheSilentLine) {
 TEST_F(Commissioning, CommsLogAndHelpTexts) {
   const Result r = Ctl({"identify", "--port", "/dev/kx2-none", "--comms-log", P("comms.log")});
   EXPECT_EQ(r.code, 1);
+  // The program's message with the system's reason.
+  EXPECT_NE(r.err.find("Port blokován: /dev/kx2-none (No such file or directory)"),
+            std::string::npos)
+      << r.err;
   EXPECT_NE(Slurp(P("comms.log")).find("Unable to open /dev/kx2-none"), std::string::npos);
   // Off by default: the scope ended with the run.
   const auto logged = fs::file_size(P("comms.log"));
