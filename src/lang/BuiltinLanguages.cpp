@@ -137,6 +137,7 @@ std::vector<Section> BuildSections() {
             "Send with new line character"},
            {"VQelTerminal1_Clear", "Vymazat", "Clear"},
            {"VQelTerminal1_Clear_Hint", "Vymazat historii", "Clear history"},
+           {"VQelTerminal1_SaveHistory", Win1250("Uložit do souboru..."), "Save to file..."},
            {"VQelTerminal1_BtnUndock", "Uvolnit okno", "Free window"},
            {"VQelTerminal1_BtnUndock_Hint", Win1250("Uvolnit okno terminálu"),
             "Free terminal's window"},
@@ -194,6 +195,8 @@ std::vector<Section> BuildSections() {
       {"Texts",
        {
            {"CannotWriteCfg", "Nelze zapsat konfiguraci programu", "Cannot write configuration"},
+           {"CannotSaveHistory", Win1250("Nelze uložit historii terminálu do souboru "),
+            "Cannot save the terminal's history to file "},
            {"CannotCreateDir", Win1250("Nelze vytvořit adresář "), "Cannot create directory "},
            {"CannotSuffix", Win1250("Nelze zjistit příponu konfiguračního souboru "),
             "Cannot find suffix of configuration file "},
