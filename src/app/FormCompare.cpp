@@ -15,8 +15,7 @@ TFormCompare::TFormCompare(ui::Component* owner) : ui::Form(owner, "FormCompare"
   SetBounds(0, 0, 600, 400);
   LabelCompare =
       Place<ui::Label>(this, this, "LabelCompare", 8, 8, 584, 16,
-                       Win1250("Nastavení, jež se liší od jednotky (po posledním čtení): "
-                               "popis [jméno]: jednotka -> okno"));
+                       Win1250("Rozdíly proti jednotce: popis [jméno]: jednotka -> okno"));
   MemoCompare = Place<ui::Memo>(this, this, "MemoCompare", 8, 28, 584, 300);
   MemoCompare->SetReadOnly(true);
   BtnClose = Place<ui::Button>(this, this, "BtnClose", 260, 336, 80, 26, Win1250("Zavřít"));

@@ -180,17 +180,15 @@ std::vector<Section> BuildSections() {
                           {"MemoAddress_2", "616 00 Brno", "616 00 Brno"},
                           {"MemoAddress_3", Win1250("Česká republika"), "Czech Republic"},
                       }});
-  sections.push_back({"FormCompare",
-                      {
-                          {"FormCompare", Win1250("Porovnání s jednotkou"), "Compare with unit"},
-                          {"LabelCompare",
-                           Win1250("Nastavení, jež se liší od jednotky (po posledním čtení): "
-                                   "popis [jméno]: jednotka -> okno"),
-                           "Settings that differ from the unit (after the last read): "
-                           "caption [name]: unit -> window"},
-                          {"BtnClose", Win1250("Zavřít"), "Close"},
-                          {"NoDifferences", Win1250("Žádné rozdíly"), "No differences"},
-                      }});
+  sections.push_back(
+      {"FormCompare",
+       {
+           {"FormCompare", Win1250("Porovnání s jednotkou"), "Compare with unit"},
+           {"LabelCompare", Win1250("Rozdíly proti jednotce: popis [jméno]: jednotka -> okno"),
+            "Differences from the unit: caption [name]: unit -> window"},
+           {"BtnClose", Win1250("Zavřít"), "Close"},
+           {"NoDifferences", Win1250("Žádné rozdíly"), "No differences"},
+       }});
   sections.push_back(
       {"Texts",
        {
