@@ -302,14 +302,25 @@ int CmdWrite(const Args& a, std::ostream&, std::ostream& err) {
   if (o.Positional().size() != 1) throw Usage{"write takes one configuration file"};
   const std::string file = o.Positional()[0];
   const auto backup = o.Value("--backup");
+  // A backup over the file would write the unit's old settings back to it.
+  if (backup && std::filesystem::weakly_canonical(std::filesystem::absolute(*backup)) ==
+                    std::filesystem::weakly_canonical(std::filesystem::absolute(file)))
+    throw Usage{"--backup must not name the file being written"};
   const uint32_t timeout = TimeoutMs(o, 10);
   Session s(err, FlagsOf(o, a));
   Recorder record(o, *port, "write");
-  // The file and its assignments are checked before the unit is touched; the file itself is
-  // never saved, so one file serves many units.
-  if (!LoadInto(s, file)) return 1;
-  s.Loop().RunPending();
-  if (!ApplyAssignments(s, assignments, err)) return 1;
+  // The file with its assignments, as the window shows it before the write.
+  auto prepare = [&] {
+    if (!LoadInto(s, file)) return false;
+    s.Loop().RunPending();
+    return ApplyAssignments(s, assignments, err);
+  };
+  // Checked before the unit is touched; the file itself is never saved, so one file serves
+  // many units.
+  if (!prepare()) {
+    record.Finish(s, false, err);
+    return 1;
+  }
   if (!s.Connect(*port, timeout)) {
     record.Finish(s, false, err);
     return 1;
@@ -317,10 +328,9 @@ int CmdWrite(const Args& a, std::ostream&, std::ostream& err) {
   record.Identified(s);
   if (backup) {
     // What the unit held, read as read reads it; without it nothing is written.
-    const bool read =
+    const bool saved =
         s.Transfer(false) && s.Main().SaveConfigFile(std::filesystem::absolute(*backup).string());
-    if (!read || !LoadInto(s, file) ||
-        (s.Loop().RunPending(), !ApplyAssignments(s, assignments, err))) {
+    if (!saved || !prepare()) {
       s.Disconnect();
       record.Finish(s, false, err);
       return 1;

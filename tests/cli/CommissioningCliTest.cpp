@@ -161,6 +161,10 @@ TEST_F(Commissioning, OneFileManyUnitsWithRecordsAndBackups) {
            "EditStationName=Vrt 2", "--record", P("day.csv")});
   ASSERT_EQ(second.code, 0) << second.err;
   EXPECT_EQ(Slurp(P("old.eep")), Slurp(P("held.eep")));
+  // A backup over the file itself would write the unit's old settings back: refused.
+  EXPECT_EQ(
+      Ctl({"write", "--port", unit.slavePath(), P("site.eep"), "--backup", P("site.eep")}).code, 2);
+  EXPECT_EQ(Slurp(P("site.eep")), site);
   const Result after = Ctl({"diff", "--port", unit.slavePath(), P("site.eep")});
   EXPECT_EQ(Lines(after.out).at(0), "EditStationName: Vrt 2 -> ");
 
