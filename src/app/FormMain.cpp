@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/Dialogs.h"
+#include "app/FormCompare.h"
 #include "base/Cp1250.h"
 #include "base/LangText.h"
 #include "components/VQelAppInfo.h"
@@ -14,6 +15,7 @@
 #include "lang/VQelLanguage.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
+#include "protocol/VScriptSyncEEPROM.h"
 #include "serial/TQlsComm32.h"
 #include "ui/EventLoop.h"
 
@@ -82,6 +84,10 @@ void TFormMain::BuildResource() {
   MenuSaveReport = new ui::MenuItem(this, "MenuSaveReport", MenuFile);
   MenuSaveReport->SetCaption(Win1250("Uložit report (HTML)"));
   MenuSaveReport->OnClick = [this](ui::MenuItem&) { MenuSaveReportClick(); };
+  MenuCompareUnit = new ui::MenuItem(this, "MenuCompareUnit", MenuFile);
+  MenuCompareUnit->SetCaption(Win1250("Porovnat s jednotkou"));
+  MenuCompareUnit->SetEnabled(false);  // until a unit has been read
+  MenuCompareUnit->OnClick = [this](ui::MenuItem&) { MenuCompareUnitClick(); };
   (new ui::MenuItem(this, "N1", MenuFile))->SetCaption("-");
   MenuFileExit = new ui::MenuItem(this, "MenuFileExit", MenuFile);
   MenuFileExit->SetCaption("&Konec");
@@ -361,8 +367,28 @@ bool TFormMain::shutdownHook(SessionMessage message, int& result) {
 }
 
 void TFormMain::PollStep() {
-  if (uniModule) uniModule->Poll();
+  if (uniModule) {
+    uniModule->Poll();
+    if (takeUnitValues_) {
+      takeUnitValues_ = false;
+      unitValues = BoundValues(*this);
+      MenuCompareUnit->SetEnabled(true);
+    }
+    const VScriptSyncEEPROM& sync = uniModule->SyncScript();
+    if (sync.IsRunning()) {
+      transferRunning_ = true;
+    } else if (transferRunning_) {
+      transferRunning_ = false;
+      takeUnitValues_ = !sync.Writing() && sync.LastEndState() == ScriptDone;
+    }
+  }
   if (closeRequested) Close();
+}
+
+void TFormMain::MenuCompareUnitClick() {
+  if (FormCompare == nullptr || unitValues.empty()) return;
+  FormCompare->ShowDifferences(Differences(unitValues, BoundValues(*this)));
+  FormCompare->ShowModal();
 }
 
 void TFormMain::QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length) {
@@ -379,15 +405,19 @@ void TFormMain::QlsComm321StateChange(TCommState state) {
   switch (state) {
     case TCommState::CommStateFailed:
       LabelComm->SetText(GetLangText(kTexts, "CommPortBlocked", Win1250("Port blokován")));
+      // The label has room for its two words only: the system's reason is its hint.
+      LabelComm->SetHint(Utf8ToCp1250(QlsComm321->OpenFailure()));
       LabelComm->SetFontColor(ui::RGB(255, 0, 0));
       BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", Win1250("Připojit")));
       break;
     case TCommState::CommStateDisconnected:
+      LabelComm->SetHint({});
       LabelComm->SetText(GetLangText(kTexts, "CommPortFreed", Win1250("Port uvolněn")));
       LabelComm->SetFontColor(ui::RGB(0, 0, 0));
       BtnDisCon->SetText(GetLangText(kTexts, "CommPortConnect", Win1250("Připojit")));
       break;
     default:
+      LabelComm->SetHint({});
       if (uniModule && !uniModule->IsDisconnected()) {
         LabelComm->SetText(GetLangText(kTexts, "CommPortOK", Win1250("Připojeno")));
         LabelComm->SetFontColor(ui::RGB(0, 0, 255));

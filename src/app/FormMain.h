@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BoundValues.h"
 #include "app/ProgramEnv.h"
 #include "protocol/TInputBuffer.h"
 #include "serial/CommTypes.h"
@@ -29,6 +30,7 @@ class VQelLanguage;
 class TFormProgress;
 class TFormOptions;
 class TFormAbout;
+class TFormCompare;
 
 class TFormMain : public ui::Form {
  public:
@@ -52,6 +54,7 @@ class TFormMain : public ui::Form {
   ui::MenuItem* MenuFileLoadAnyCfg = nullptr;
   ui::MenuItem* MenuFileSaveBrCfg = nullptr;
   ui::MenuItem* MenuSaveReport = nullptr;
+  ui::MenuItem* MenuCompareUnit = nullptr;
   ui::MenuItem* MenuFileExit = nullptr;
   ui::MenuItem* ItemNastaveni = nullptr;
   ui::MenuItem* MenuHelp = nullptr;
@@ -147,6 +150,12 @@ class TFormMain : public ui::Form {
   TFormProgress* FormProgress = nullptr;
   TFormOptions* FormOptions = nullptr;
   TFormAbout* FormAbout = nullptr;
+  // The compare window; none: the command shows nothing.
+  TFormCompare* FormCompare = nullptr;
+  // The settings as the window showed them right after the last successful read of the unit;
+  // what the compare window measures the window against. Empty until a unit has been read.
+  std::vector<BoundValue> unitValues;
+  void MenuCompareUnitClick();
   void ItemNastaveniClick();
   void MenuAboutClick();
   // Shows a message through the application-info component (captioned with the program's name).
@@ -159,4 +168,8 @@ class TFormMain : public ui::Form {
   ProgramEnv env_;
   // Set while a timer tick polls: the poll processes messages, which may fire the timer again.
   bool polling_ = false;
+  // Following the transfer script to notice the end of a read: seen running, then the read
+  // ended well and the values are taken one poll later, when the window shows them.
+  bool transferRunning_ = false;
+  bool takeUnitValues_ = false;
 };

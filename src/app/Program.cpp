@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/Dialogs.h"
+#include "app/FormCompare.h"
 #include "app/FormMain.h"
 #include "components/VQelAppInfo.h"
 
@@ -13,6 +14,8 @@ Program::Program(ProgramEnv env) : app_(std::make_unique<ui::Application>()) {
   about_ = new TFormAbout(app_.get(), main_->VQelAppInfo1->AppName(),
                           main_->VQelAppInfo1->ProductVersion());
   main_->SetDialogs(progress_, options_, about_);
+  compare_ = new TFormCompare(app_.get());
+  main_->FormCompare = compare_;
 }
 
 Program::~Program() = default;

@@ -13,6 +13,7 @@ class TFormProgress;
 class TFormOptions;
 class TFormAnaIn;
 class TFormAbout;
+class TFormCompare;
 
 class Program {
  public:
@@ -25,6 +26,7 @@ class Program {
   TFormAnaIn& FormAnaIn() { return *anaIn_; }
   TFormOptions& FormOptions() { return *options_; }
   TFormAbout& FormAbout() { return *about_; }
+  TFormCompare& FormCompare() { return *compare_; }
 
   // Shows the main window (which restores positions and starts the first-run timer).
   void Start();
@@ -36,4 +38,5 @@ class Program {
   TFormAnaIn* anaIn_ = nullptr;
   TFormOptions* options_ = nullptr;
   TFormAbout* about_ = nullptr;
+  TFormCompare* compare_ = nullptr;
 };

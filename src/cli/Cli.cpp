@@ -4,11 +4,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
 
+#include "app/BoundValues.h"
 #include "app/Dialogs.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
@@ -16,6 +20,10 @@
 #include "base/LangText.h"
 #include "base/Paths.h"
 #include "base/Qelutils.h"
+#include "cli/Commands.h"
+#include "cli/FlatJson.h"
+#include "cli/Record.h"
+#include "cli/Session.h"
 #include "components/VQelTerminal.h"
 #include "components/VQelTerminalView.h"
 #include "device/KXADCdect.h"
@@ -25,6 +33,7 @@
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "protocol/VScriptSyncEEPROM.h"
+#include "serial/CommsLog.h"
 #include "serial/PortNames.h"
 #include "serial/TQlsComm32.h"
 #include "ui/HeadlessLoop.h"
@@ -33,289 +42,68 @@ namespace cli {
 namespace {
 
 const char* const kUsage =
-    "usage: kx2ctl [--lang NAME] [--verbose] COMMAND [ARGS]\n"
+    "usage: kx2ctl [--lang NAME] [--verbose] [--comms-log FILE] COMMAND [ARGS]\n"
+    "\n"
+    "global options (before or after the command):\n"
+    "  --lang NAME        the program's texts in this language (its display name, e.g. English)\n"
+    "  -v, --verbose      the terminal's lines of the traffic on stderr\n"
+    "  --comms-log FILE   append the serial component's debug log to FILE\n"
     "\n"
     "commands:\n"
     "  ports                                   list the serial ports found\n"
+    "  probe [PORT...] [--timeout SEC] [--yes]\n"
+    "                                          look for a unit on each port given, or on every\n"
+    "                                          port found (2 s each): 'PORT: TYPE, firmware\n"
+    "                                          MAJ.MIN, BYTES bytes' or 'PORT: no unit'; exit 0\n"
+    "                                          when at least one unit answered, 1 when none did\n"
     "  identify --port PORT [--timeout SEC] [--yes]\n"
     "                                          connect, print type, firmware and memory size\n"
     "  reset --port PORT [--timeout SEC] [--yes]\n"
     "                                          connect, reset the unit, close the port\n"
+    "  doctor [PORT]                           check what stands between this user and the\n"
+    "                                          serial ports (permissions, group, ModemManager,\n"
+    "                                          brltty) and say how to mend it; exit 0 when\n"
+    "                                          nothing does, 1 when something does\n"
     "  new --output FILE.eep                   save the configuration a fresh start shows\n"
     "  show FILE.eep [--json]                  print the settings of a configuration file\n"
-    "  set FILE.eep NAME=VALUE... [--output OUT.eep]\n"
-    "                                          edit settings as a user would, then save\n"
+    "  set FILE.eep [NAME=VALUE...] [--from-json JSON] [--output OUT.eep]\n"
+    "                                          edit settings as a user would, then save;\n"
+    "                                          --from-json applies what show --json prints\n"
+    "                                          (JSON a file, - for stdin), leaving values that\n"
+    "                                          already match alone, then the assignments\n"
+    "  diff A.eep B.eep | diff --port PORT [--timeout SEC] [--no-verify] [--yes] FILE.eep\n"
+    "                                          one line 'NAME: A -> B' per setting that differs\n"
+    "                                          (with --port the unit, read as read reads it, is\n"
+    "                                          A); exit 0 when nothing differs, 1 when something\n"
+    "                                          does, 2 on trouble, as diff(1)\n"
     "  read --port PORT --output FILE.eep [--no-verify] [--timeout SEC] [--yes]\n"
+    "       [--record FILE.csv]\n"
     "                                          read the unit's configuration into a file\n"
-    "  write --port PORT FILE.eep [--no-verify] [--bad-crc] [--timeout SEC] [--yes]\n"
-    "                                          write a configuration file to the unit\n"
+    "  write --port PORT FILE.eep [--set NAME=VALUE...] [--backup OLD.eep] [--no-verify]\n"
+    "        [--bad-crc] [--timeout SEC] [--yes] [--record FILE.csv]\n"
+    "                                          write a configuration file to the unit; --set\n"
+    "                                          changes settings as set does for this write only\n"
+    "                                          (the file stays as it is); --backup first reads\n"
+    "                                          the unit into OLD.eep and writes nothing when that\n"
+    "                                          read fails\n"
     "  report FILE.eep --output REPORT.html    the HTML report of a configuration file\n"
+    "\n";
+
+const char* const kRecordNote =
+    "--record FILE.csv appends one line per run (UTC time, port, type, firmware, memory,\n"
+    "station, operation, result, message), with a header line when the file is new.\n";
+
+const char* const kExitCodes =
     "\n"
+    "Exit codes: 0 success, 1 the operation failed (the program's message on stderr), 2 usage;\n"
+    "diff: 0 same, 1 different, 2 trouble.\n"
     "Run 'kx2ctl COMMAND --help' for a command's options.\n";
-
-struct Usage {
-  std::string message;
-};
-
-// Command-line arguments after the global options are taken out.
-struct Args {
-  std::string command;
-  std::vector<std::string> rest;
-  bool verbose = false;
-  bool help = false;
-  std::string language;
-};
-
-Args SplitGlobal(const std::vector<std::string>& args) {
-  Args a;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& s = args[i];
-    if (s == "--lang") {
-      if (i + 1 >= args.size()) throw Usage{"--lang needs a language name"};
-      a.language = args[++i];
-    } else if (s == "-v" || s == "--verbose") {
-      a.verbose = true;
-    } else if (s == "-h" || s == "--help") {
-      a.help = true;
-    } else if (a.command.empty() && !s.empty() && s[0] != '-') {
-      a.command = s;
-    } else {
-      a.rest.push_back(s);
-    }
-  }
-  return a;
-}
-
-// Options of one command: "--name value" and flags.
-class Options {
- public:
-  Options(std::vector<std::string> rest, std::vector<std::string> valued,
-          std::vector<std::string> flags) {
-    for (size_t i = 0; i < rest.size(); ++i) {
-      const std::string& s = rest[i];
-      if (std::find(valued.begin(), valued.end(), s) != valued.end()) {
-        if (i + 1 >= rest.size()) throw Usage{s + " needs a value"};
-        values_[s] = rest[++i];
-      } else if (std::find(flags.begin(), flags.end(), s) != flags.end()) {
-        flags_[s] = true;
-      } else if (!s.empty() && s[0] == '-' && s != "-") {
-        throw Usage{"unknown option " + s};
-      } else {
-        positional_.push_back(s);
-      }
-    }
-  }
-  std::optional<std::string> Value(const std::string& name) const {
-    auto it = values_.find(name);
-    if (it == values_.end()) return std::nullopt;
-    return it->second;
-  }
-  bool Flag(const std::string& name) const { return flags_.count(name) != 0; }
-  const std::vector<std::string>& Positional() const { return positional_; }
-
- private:
-  std::map<std::string, std::string> values_;
-  std::map<std::string, bool> flags_;
-  std::vector<std::string> positional_;
-};
-
-uint32_t TimeoutMs(const Options& o, uint32_t defaultSec) {
-  const auto v = o.Value("--timeout");
-  if (!v) return defaultSec * 1000;
-  char* end = nullptr;
-  const double sec = std::strtod(v->c_str(), &end);
-  if (end == v->c_str() || *end != 0 || sec <= 0 || sec > 86400) throw Usage{"bad --timeout"};
-  return static_cast<uint32_t>(sec * 1000);
-}
-
-// kx2ctl reads and writes none of the desktop's stored options; it takes the shipped system
-// files from beside its own folder.
-ProgramEnv Env() {
-  ProgramEnv env;
-  env.sysConfDir = SysConfDir();
-  env.loadLastFile = false;
-  env.userLanguageId = 0x0405;  // the program's own language unless --lang names another
-  return env;
-}
-
-// -v: the terminal's lines on stderr, rendered as the terminal renders them, each when it ends.
-class TrafficPrinter : public ui::FormView {
- public:
-  TrafficPrinter(VQelTerminal& terminal, std::ostream& err)
-      : form_(terminal.TermForm()), lines_(terminal.RichEdit()), err_(err) {
-    if (form_ != nullptr) form_->SetView(this);
-  }
-  ~TrafficPrinter() override {
-    if (form_ != nullptr && form_->View() == this) form_->SetView(nullptr);
-  }
-  void ControlAdded(ui::Control&) override {}
-  void ControlRemoved(ui::Control&) override {}
-  void ControlChanged(ui::Control& control, ui::Prop what) override {
-    if (&control != lines_ || what != ui::Prop::Items) return;
-    if (lines_->LastChange().kind == TerminalLines::ChangeKind::LineEnded &&
-        !lines_->Lines().empty())
-      err_ << Cp1250ToUtf8(lines_->Lines().back().Text()) << "\n";
-  }
-
- private:
-  ui::Form* form_;
-  TerminalLines* lines_;
-  std::ostream& err_;
-};
-
-// A headless program with the unit's questions answered and its messages printed.
-class Session {
- public:
-  struct Flags {
-    bool yes = false;
-    bool verify = true;
-    bool badCrc = false;
-    bool verbose = false;
-    std::string language;  // display name, UTF-8; empty: the program's own
-  };
-
-  Session(std::ostream& err, const Flags& flags)
-      : loop_(ui::HeadlessLoop::Clock::Real), err_(err), program_(Env()) {
-    const bool yes = flags.yes;
-    loop_.SetBoxHandler([this, yes](const ui::HeadlessLoop::BoxCall& call) -> int {
-      const unsigned type = call.flags & ui::MB_TYPEMASK;
-      if (type == ui::MB_YESNO || type == ui::MB_YESNOCANCEL) {
-        const int answer = yes ? ui::IDYES : ui::IDNO;
-        err_ << Cp1250ToUtf8(call.text) << " -> " << (yes ? "yes" : "no") << "\n";
-        return answer;
-      }
-      err_ << Cp1250ToUtf8(call.text) << "\n";
-      if ((call.flags & ui::MB_ICONMASK) == ui::MB_ICONERROR ||
-          (call.flags & ui::MB_ICONMASK) == ui::MB_ICONWARNING)
-        failed_ = true;
-      return ui::IDOK;
-    });
-    program_.Start();
-    loop_.RunUntil([this] { return Main().startedUp; }, 10000);
-    if (!flags.language.empty()) {
-      lang::VQelLanguage& language = *Main().VQelLanguage1;
-      const std::string wanted = Utf8ToCp1250(flags.language);
-      language.SetCurrLanguage(wanted);
-      if (!SameTextAscii(language.GetCurrLanguage(), wanted)) {
-        std::string known;
-        for (const auto& record : language.Languages())
-          known += (known.empty() ? "" : ", ") + Cp1250ToUtf8(record->displayName);
-        throw Usage{"unknown language " + flags.language + " (known: " + known + ")"};
-      }
-      loop_.RunPending();
-    }
-    // The command line works at the Advanced level, where the verification box counts.
-    TFormOptions& options = program_.FormOptions();
-    options.RGroupExpLevel->SetItemIndex(TFormOptions::Advanced);
-    options.CheckCheckEEREAD->SetChecked(flags.verify);
-    options.CheckSpoilCRC->SetChecked(flags.badCrc);
-    if (flags.verbose) {
-      traffic_ = std::make_unique<TrafficPrinter>(*Main().VQelTerminal1, err_);
-    }
-    progress_ = ::isatty(2) != 0;
-    // What start-up reported (a missing list of SMS centres) is printed but is not the
-    // operation's failure.
-    failed_ = false;
-  }
-
-  ~Session() {
-    // Close as the desktop closes: the unit is let go and the port closed first. Whatever the
-    // command changed it has saved itself, so the unsaved-changes question does not arise.
-    Main().configSaved = true;
-    Main().Close();
-    loop_.RunUntil([this] { return Main().closeDone; }, 15000);
-  }
-
-  TFormMain& Main() { return program_.Main(); }
-  VUniModule& Module() { return *Main().uniModule; }
-  ui::HeadlessLoop& Loop() { return loop_; }
-  bool MessageFailed() const { return failed_; }
-
-  // Connects as the desktop does: the port typed into the combo box, then Connect. The link test
-  // is repeated until the unit answers or linkTimeoutMs passes; later exchanges run on the
-  // program's own time-outs. Returns true when the unit is identified.
-  bool Connect(const std::string& port, uint32_t linkTimeoutMs) {
-    TFormMain& m = Main();
-    m.ComboComm->UserReplace(Utf8ToCp1250(port));
-    m.BtnConnect->UserClick();
-    loop_.RunPending();  // the port's state report arrives as posted work
-    if (!m.QlsComm321->Connected()) {
-      err_ << Cp1250ToUtf8(m.LabelComm->Text()) << ": " << port << "\n";
-      return false;
-    }
-    auto& connect = Module().ConnectScript();
-    loop_.RunUntil([&] { return !connect.IsRunning() || connect.State() > 1; }, linkTimeoutMs);
-    if (connect.IsRunning() && connect.State() <= 1) {
-      // No answer to the link test: abort as a user does with the same button.
-      m.BtnConnect->UserClick();
-      loop_.RunUntil([&] { return !connect.IsRunning(); }, 5000);
-      err_ << Cp1250ToUtf8(GetLangText("Texts", "CommPortNoResp", Win1250("Není odpověď"))) << "\n";
-      return false;
-    }
-    loop_.RunUntil([&] { return !connect.IsRunning(); }, 60000);
-    return !Module().IsDisconnected();
-  }
-
-  // Reads or writes the unit's configuration as the Read and Write buttons do. True when the
-  // transfer ended successfully.
-  bool Transfer(bool writing) {
-    TFormMain& m = Main();
-    (writing ? m.WriteEEPROM : m.ReadEEPROM)->UserClick();
-    auto& sync = Module().SyncScript();
-    if (!sync.IsRunning()) return false;  // refused (the message was printed)
-    int shown = -1;
-    loop_.RunUntil(
-        [&] {
-          if (progress_) {
-            const ui::Gauge& g = *program_.FormProgress().GaugeProg;
-            const int percent = g.PercentDone();
-            if (percent != shown) {
-              err_ << "\r" << (writing ? "writing " : "reading ") << percent << " %" << std::flush;
-              shown = percent;
-            }
-          }
-          return !sync.IsRunning();
-        },
-        24 * 3600 * 1000u);
-    if (progress_) err_ << "\n";
-    loop_.RunPending();
-    return sync.LastEndState() == ScriptDone;
-  }
-
-  // Disconnects as the desktop's Disconnect does: reset, then the port closes.
-  bool Disconnect() {
-    TFormMain& m = Main();
-    if (Module().IsDisconnected()) return true;
-    m.BtnConnect->UserClick();
-    auto& reset = Module().ResetScript();
-    loop_.RunUntil([&] { return !reset.IsRunning() && !m.QlsComm321->Connected(); }, 30000);
-    return !failed_;
-  }
-
- private:
-  ui::HeadlessLoop loop_;
-  std::ostream& err_;
-  Program program_;
-  std::unique_ptr<TrafficPrinter> traffic_;
-  bool progress_ = false;
-  bool failed_ = false;
-};
 
 int CmdPorts(const Args& a, std::ostream& out) {
   Options o(a.rest, {}, {});
   if (!o.Positional().empty()) throw Usage{"ports takes no arguments"};
   for (const std::string& p : serial::ListPorts()) out << p << "\n";
   return 0;
-}
-
-Session::Flags FlagsOf(const Options& o, const Args& a) {
-  Session::Flags f;
-  f.yes = o.Flag("--yes");
-  f.verify = !o.Flag("--no-verify");
-  f.badCrc = o.Flag("--bad-crc");
-  f.verbose = a.verbose;
-  f.language = a.language;
-  return f;
 }
 
 int CmdIdentify(const Args& a, std::ostream& out, std::ostream& err, bool reset) {
@@ -338,79 +126,6 @@ int CmdIdentify(const Args& a, std::ostream& out, std::ostream& err, bool reset)
 }
 
 // ---- configuration files ----
-
-// Controls bound to a setting, in creation order: a bound control carries its editor's watch.
-std::vector<ui::Control*> BoundControls(const ui::Component& root) {
-  std::vector<ui::Control*> out;
-  for (ui::Component* c : root.Components()) {
-    if (auto* control = dynamic_cast<ui::Control*>(c)) {
-      for (ui::Component* inner : control->Components())
-        if (std::string(inner->ClassName()) == "TEditorWatch") {
-          out.push_back(control);
-          break;
-        }
-    }
-    const auto deeper = BoundControls(*c);
-    out.insert(out.end(), deeper.begin(), deeper.end());
-  }
-  return out;
-}
-
-// A control's value as show prints it: text for edits and combo boxes, 1/0 for check boxes and
-// radio buttons, "mixed" for a greyed all-bits box.
-std::string ValueOf(const ui::Control& c, bool& isBool, bool& isMixed) {
-  isBool = isMixed = false;
-  if (auto* box = dynamic_cast<const ui::CheckBox*>(&c)) {
-    isBool = true;
-    if (box->State() == ui::CheckState::Grayed) {
-      isMixed = true;
-      return "mixed";
-    }
-    return box->Checked() ? "1" : "0";
-  }
-  if (auto* radio = dynamic_cast<const ui::RadioButton*>(&c)) {
-    isBool = true;
-    return radio->Checked() ? "1" : "0";
-  }
-  return Cp1250ToUtf8(c.Text());
-}
-
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char ch : utf8) {
-    switch (ch) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (ch < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-          out += buf;
-        } else {
-          out += static_cast<char>(ch);
-        }
-    }
-  }
-  return out + "\"";
-}
-
-bool LoadInto(Session& s, const std::string& file) {
-  const std::string path = std::filesystem::absolute(file).string();
-  return s.Main().LoadConfigFile(path, true);
-}
 
 int CmdNew(const Args& a, std::ostream&, std::ostream& err) {
   Options o(a.rest, {"--output"}, {});
@@ -453,106 +168,178 @@ int CmdShow(const Args& a, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-// One assignment done as a user does it; false (with a message) when a user could not do it.
-bool Assign(Session& s, ui::Control& c, const std::string& value, std::ostream& err) {
-  TFormMain& m = s.Main();
-  if (!c.EffectivelyEnabled() || !c.Showing()) {
-    // Pages other than the shown one are not "hidden" to a user: bring its page forward.
-    for (ui::Control* p = c.Parent(); p != nullptr; p = p->Parent())
-      if (auto* sheet = dynamic_cast<ui::TabSheet*>(p))
-        if (sheet->PageControlOf() != nullptr) sheet->PageControlOf()->SetActivePage(sheet);
+std::string ReadAll(const std::string& path) {
+  if (path == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Usage{"cannot read " + path};
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// --from-json: the object show --json prints, applied in creation order. A value that equals the
+// control's current one is left alone, so greyed or disabled controls that already match are no
+// error, and a show --json of the same file applies as nothing at all.
+bool ApplyJson(Session& s, const std::string& jsonPath, std::ostream& err) {
+  std::vector<JsonMember> members;
+  try {
+    members = ParseFlatJson(ReadAll(jsonPath));
+  } catch (const JsonError& e) {
+    throw Usage{jsonPath + ": " + e.what()};
   }
-  if (!c.EffectivelyEnabled()) {
-    err << c.Name() << ": the control is disabled\n";
-    return false;
+  const auto controls = BoundControls(s.Main());
+  for (const JsonMember& m : members) {
+    bool known = false;
+    for (ui::Control* c : controls) known = known || ui::SameName(c->Name(), m.name);
+    if (!known) throw Usage{"unknown setting " + m.name};
   }
-  if (auto* box = dynamic_cast<ui::CheckBox*>(&c)) {
-    bool want;
-    if (value == "1" || value == "on" || value == "true")
-      want = true;
-    else if (value == "0" || value == "off" || value == "false")
-      want = false;
-    else if (value == "mixed") {
-      err << c.Name() << ": a check box cannot be set to mixed\n";
-      return false;
-    } else
-      throw Usage{c.Name() + " takes 1/0, on/off or true/false"};
-    const ui::CheckState target = want ? ui::CheckState::Checked : ui::CheckState::Unchecked;
-    for (int i = 0; i < 3 && box->State() != target; ++i) box->UserClick();
-    if (box->State() != target) {
-      err << c.Name() << ": the check box does not take that state\n";
-      return false;
+  // An all-bits box reads "mixed" because of the boxes of its row, which come after it: it is
+  // checked once they are done.
+  std::vector<std::pair<ui::Control*, const JsonMember*>> mixed;
+  for (ui::Control* c : controls) {
+    for (const JsonMember& m : members) {
+      if (!ui::SameName(c->Name(), m.name)) continue;
+      bool isBool, isMixed;
+      const std::string now = ValueOf(*c, isBool, isMixed);
+      if (isBool && !m.isBool && m.value == "mixed") {
+        mixed.push_back({c, &m});
+        continue;
+      }
+      if (m.isBool && !isBool)
+        throw Usage{m.name + " takes a text, not " + (m.value == "1" ? "true" : "false")};
+      if (now == m.value) continue;
+      if (!Assign(s, *c, m.value, err)) return false;
     }
-  } else if (auto* radio = dynamic_cast<ui::RadioButton*>(&c)) {
-    if (value != "1") throw Usage{c.Name() + " takes 1 (select it)"};
-    radio->UserClick();
-  } else if (auto* edit = dynamic_cast<ui::Edit*>(&c)) {
-    edit->UserReplace(Utf8ToCp1250(value));
-  } else if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {
-    combo->UserReplace(Utf8ToCp1250(value));
-  } else {
-    throw Usage{c.Name() + " cannot be set"};
   }
-  // Leave the control, then let the settings settle.
-  m.SetActiveControl(nullptr);
-  s.Loop().Advance(30);
+  for (auto& [c, m] : mixed) {
+    bool isBool, isMixed;
+    ValueOf(*c, isBool, isMixed);
+    if (!isMixed && !Assign(s, *c, m->value, err)) return false;
+  }
   return true;
 }
 
 int CmdSet(const Args& a, std::ostream&, std::ostream& err) {
-  Options o(a.rest, {"--output"}, {});
+  Options o(a.rest, {"--output", "--from-json"}, {});
   const auto& pos = o.Positional();
-  if (pos.size() < 2) throw Usage{"set takes a configuration file and NAME=VALUE assignments"};
+  const auto json = o.Value("--from-json");
+  if (pos.empty() || (pos.size() < 2 && !json))
+    throw Usage{"set takes a configuration file and NAME=VALUE assignments or --from-json"};
   const std::string file = pos[0];
   const std::string output = o.Value("--output").value_or(file);
   Session s(err, FlagsOf(o, a));
   if (!LoadInto(s, file)) return 1;
   s.Loop().RunPending();
-  const auto controls = BoundControls(s.Main());
-  std::vector<std::pair<ui::Control*, std::string>> work;
-  for (size_t i = 1; i < pos.size(); ++i) {
-    const size_t eq = pos[i].find('=');
-    if (eq == std::string::npos || eq == 0) throw Usage{"expected NAME=VALUE, got " + pos[i]};
-    const std::string name = pos[i].substr(0, eq);
-    ui::Control* found = nullptr;
-    for (ui::Control* c : controls)
-      if (ui::SameName(c->Name(), name)) found = c;
-    if (found == nullptr) throw Usage{"unknown setting " + name};
-    work.push_back({found, pos[i].substr(eq + 1)});
-  }
-  for (auto& [control, value] : work)
-    if (!Assign(s, *control, value, err)) return 1;
+  // The assignments are checked before anything is applied: a usage error changes nothing.
+  const std::vector<std::string> assignments(pos.begin() + 1, pos.end());
+  ResolveAssignments(s, assignments);
+  if (json && !ApplyJson(s, *json, err)) return 1;
+  if (!ApplyAssignments(s, assignments, err)) return 1;
   return s.Main().SaveConfigFile(std::filesystem::absolute(output).string()) ? 0 : 1;
 }
 
+// --record FILE.csv: the line of this run, whatever its end.
+class Recorder {
+ public:
+  Recorder(const Options& o, std::string port, std::string operation) {
+    if (const auto path = o.Value("--record")) path_ = std::filesystem::absolute(*path).string();
+    line_.port = std::move(port);
+    line_.operation = std::move(operation);
+  }
+  // The unit as identified; called once connected.
+  void Identified(Session& s) {
+    VUniModule& m = s.Module();
+    line_.type = Cp1250ToUtf8(m.TypeName(m.devTypeC, m.devTypeB, m.devTypeA));
+    line_.firmware = std::to_string(m.verMajor) + "." + std::to_string(m.verMinor);
+    line_.memory = std::to_string(m.Image().capacity());
+  }
+  // The result; false when the record could not be written (which fails the run: a
+  // technician relies on the list being complete).
+  bool Finish(Session& s, bool ok, std::ostream& err) {
+    if (path_.empty()) return true;
+    line_.station = Cp1250ToUtf8(s.Main().EditStationName->Text());
+    line_.result = ok ? "ok" : "failed";
+    line_.message = s.LastMessage();
+    std::string error;
+    if (AppendRecord(path_, line_, error)) return true;
+    err << "kx2ctl: " << path_ << ": " << error << "\n";
+    return false;
+  }
+
+ private:
+  std::string path_;
+  RecordLine line_;
+};
+
 int CmdRead(const Args& a, std::ostream&, std::ostream& err) {
-  Options o(a.rest, {"--port", "--output", "--timeout"}, {"--no-verify", "--yes"});
+  Options o(a.rest, {"--port", "--output", "--timeout", "--record"}, {"--no-verify", "--yes"});
   const auto port = o.Value("--port");
   const auto output = o.Value("--output");
   if (!port || !output) throw Usage{"--port and --output are required"};
   if (!o.Positional().empty()) throw Usage{"unexpected argument " + o.Positional().front()};
   const uint32_t timeout = TimeoutMs(o, 10);
   Session s(err, FlagsOf(o, a));
-  if (!s.Connect(*port, timeout)) return 1;
+  Recorder record(o, *port, "read");
+  if (!s.Connect(*port, timeout)) {
+    record.Finish(s, false, err);
+    return 1;
+  }
+  record.Identified(s);
   const bool ok = s.Transfer(false);
   // A failed read writes no file.
   const bool saved = ok && s.Main().SaveConfigFile(std::filesystem::absolute(*output).string());
   const bool released = s.Disconnect();
-  return ok && saved && released ? 0 : 1;
+  const bool done = ok && saved && released;
+  const bool recorded = record.Finish(s, done, err);
+  return done && recorded ? 0 : 1;
 }
 
 int CmdWrite(const Args& a, std::ostream&, std::ostream& err) {
-  Options o(a.rest, {"--port", "--timeout"}, {"--no-verify", "--bad-crc", "--yes"});
+  std::vector<std::string> rest = a.rest;
+  const std::vector<std::string> assignments = TakeList(rest, "--set");
+  Options o(rest, {"--port", "--timeout", "--record", "--backup"},
+            {"--no-verify", "--bad-crc", "--yes"});
   const auto port = o.Value("--port");
   if (!port) throw Usage{"--port is required"};
   if (o.Positional().size() != 1) throw Usage{"write takes one configuration file"};
+  const std::string file = o.Positional()[0];
+  const auto backup = o.Value("--backup");
+  // A backup over the file would write the unit's old settings back to it.
+  if (backup && std::filesystem::weakly_canonical(std::filesystem::absolute(*backup)) ==
+                    std::filesystem::weakly_canonical(std::filesystem::absolute(file)))
+    throw Usage{"--backup must not name the file being written"};
   const uint32_t timeout = TimeoutMs(o, 10);
   Session s(err, FlagsOf(o, a));
-  if (!LoadInto(s, o.Positional()[0])) return 1;
-  if (!s.Connect(*port, timeout)) return 1;
+  Recorder record(o, *port, "write");
+  // The file with its assignments, as the window shows it before the write.
+  auto prepare = [&] {
+    if (!LoadInto(s, file)) return false;
+    s.Loop().RunPending();
+    return ApplyAssignments(s, assignments, err);
+  };
+  // Checked before the unit is touched; the file itself is never saved, so one file serves
+  // many units.
+  if (!prepare()) {
+    record.Finish(s, false, err);
+    return 1;
+  }
+  if (!s.Connect(*port, timeout)) {
+    record.Finish(s, false, err);
+    return 1;
+  }
+  record.Identified(s);
+  if (backup) {
+    // What the unit held, read as read reads it; without it nothing is written.
+    const bool saved =
+        s.Transfer(false) && s.Main().SaveConfigFile(std::filesystem::absolute(*backup).string());
+    if (!saved || !prepare()) {
+      s.Disconnect();
+      record.Finish(s, false, err);
+      return 1;
+    }
+  }
   const bool ok = s.Transfer(true);
   const bool released = s.Disconnect();
-  return ok && released ? 0 : 1;
+  const bool recorded = record.Finish(s, ok && released, err);
+  return ok && released && recorded ? 0 : 1;
 }
 
 int CmdReport(const Args& a, std::ostream&, std::ostream& err) {
@@ -572,7 +359,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   try {
     const Args a = SplitGlobal(args);
     if (a.command.empty()) {
-      (a.help ? out : err) << kUsage;
+      (a.help ? out : err) << kUsage << kRecordNote << kExitCodes;
       return a.help ? 0 : 2;
     }
     if (a.help) {
@@ -585,10 +372,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       size_t end = usage.find("\n  ", at + 1);
       while (end != std::string::npos && usage.compare(end + 3, 1, " ") == 0)
         end = usage.find("\n  ", end + 1);
-      out << "usage: kx2ctl [--lang NAME] [--verbose]" << usage.substr(at + 1, end - at) << "\n";
+      out << "usage: kx2ctl [--lang NAME] [--verbose] [--comms-log FILE]"
+          << usage.substr(at + 1, end - at) << "\n";
+      if (a.command == "read" || a.command == "write") out << kRecordNote;
+      if (a.command != "diff" && a.command != "probe" && a.command != "doctor")
+        out << "Exit codes: 0 success, 1 the operation failed (the program's message on stderr), "
+               "2 usage.\n";
       return 0;
     }
+    std::optional<serial::CommsLogScope> commsLog;
+    if (!a.commsLog.empty()) commsLog.emplace(std::filesystem::absolute(a.commsLog).string());
     if (a.command == "ports") return CmdPorts(a, out);
+    if (a.command == "probe") return CmdProbe(a, out, err);
+    if (a.command == "doctor") return CmdDoctor(a, out, err);
+    if (a.command == "diff") return CmdDiff(a, out, err);
     if (a.command == "identify") return CmdIdentify(a, out, err, false);
     if (a.command == "reset") return CmdIdentify(a, out, err, true);
     if (a.command == "new") return CmdNew(a, out, err);
@@ -599,7 +396,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (a.command == "report") return CmdReport(a, out, err);
     throw Usage{"unknown command " + a.command};
   } catch (const Usage& u) {
-    err << "kx2ctl: " << u.message << "\n" << kUsage;
+    err << "kx2ctl: " << u.message << "\n" << kUsage << kRecordNote << kExitCodes;
     return 2;
   } catch (const std::exception& e) {
     err << "kx2ctl: " << e.what() << "\n";

@@ -1,8 +1,11 @@
 #include "components/VQelTerminal.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "base/AtomicFile.h"
 #include "base/Cp1250.h"
+#include "base/LangText.h"
 #include "base/Qelutils.h"
 #include "components/FormUtils.h"
 #include "ui/EventLoop.h"
@@ -99,6 +102,17 @@ void VQelTerminal::CreateControls() {
   };
   richEdit_ = new TerminalLines(form_);
   place(richEdit_, {}, {});
+  // What support asks for: the traffic as a file, each line with its time.
+  popupHistory_ = new ui::MenuItem(form_);
+  popupHistory_->SetPopup(true);
+  saveHistoryItem_ = new ui::MenuItem(form_, {}, popupHistory_);
+  saveHistoryItem_->SetCaption(Win1250("Uložit do souboru..."));
+  saveHistoryItem_->OnClick = [this](ui::MenuItem&) { SaveHistoryClick(); };
+  richEdit_->SetPopupMenu(popupHistory_);
+  saveDialog_ = new ui::FileDialog(form_, {}, ui::FileDialog::Kind::Save);
+  saveDialog_->SetFilter(Win1250("Text (*.txt)|*.txt|Vše (*.*)|*.*"));
+  saveDialog_->SetDefaultExt("txt");
+  saveDialog_->SetFileName("terminal.txt");
   manualLine_ = new TerminalInputLine(form_);
   place(manualLine_, {}, {});
   rgroupMode_ = new ui::RadioGroup(form_);
@@ -136,6 +150,9 @@ void VQelTerminal::NameControls() {
   const std::string& base = Name();
   form_->SetName(base + "_Form");
   richEdit_->SetName(base + "_RichEdit");
+  popupHistory_->SetName(base + "_PopupHistory");
+  saveHistoryItem_->SetName(base + "_SaveHistory");
+  saveDialog_->SetName(base + "_SaveDialog");
   manualLine_->SetName(base + "_ManualLine");
   rgroupMode_->SetName(base + "_RGroupMode");
   sendButton_->SetName(base + "_SendLinebutton");
@@ -263,6 +280,29 @@ void VQelTerminal::breakLine() {
 
 void VQelTerminal::AddBytes(const uint8_t* data, int count, int lineType) {
   addLine(data, count, lineType);
+}
+
+bool VQelTerminal::SaveHistory(const std::string& path, int* error) {
+  const AtomicFileResult result =
+      WriteFileAtomically(path, richEdit_ != nullptr ? richEdit_->StampedText() : std::string());
+  if (error != nullptr) *error = result.error;
+  return result.ok();
+}
+
+void VQelTerminal::SaveHistoryClick() {
+  if (saveDialog_ == nullptr || !saveDialog_->Execute()) return;
+  const std::string path = saveDialog_->FileName();
+  int error = 0;
+  if (SaveHistory(path, &error)) return;
+  char buffer[256];
+  // The GNU strerror_r returns the text, which may or may not live in the buffer.
+  const char* reason = strerror_r(error, buffer, sizeof buffer);
+  ui::Loop().MessageBox("KX2 Init",
+                        GetLangText("Texts", "CannotSaveHistory",
+                                    Win1250("Nelze uložit historii terminálu do souboru ")) +
+                            Utf8ToCp1250(path) + " (" +
+                            Utf8ToCp1250(reason != nullptr ? reason : "") + ")",
+                        ui::MB_OK | ui::MB_ICONERROR);
 }
 
 // An emptied history has no open line: what comes next starts with its prefix.
@@ -477,6 +517,9 @@ void VQelTerminal::ScheduleFormRelease() {
 void VQelTerminal::FormDestroyed() {
   form_ = nullptr;
   richEdit_ = nullptr;
+  popupHistory_ = nullptr;
+  saveHistoryItem_ = nullptr;
+  saveDialog_ = nullptr;
   manualLine_ = nullptr;
   rgroupMode_ = nullptr;
   sendButton_ = nullptr;

@@ -44,7 +44,9 @@
 #include "components/VQelTerminalView.h"
 #include "ui/Component.h"
 #include "ui/Controls.h"
+#include "ui/FileDialog.h"
 #include "ui/Form.h"
+#include "ui/Menu.h"
 
 // Line types besides the two raw ones the device module uses (TerminalSink.h).
 enum : int {
@@ -97,6 +99,12 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   void AddBytes(const uint8_t* data, int count, int lineType) override;
   // Empties the history (the Clear button).
   void ClearHistory();
+  // Writes the history with a time stamp per line (StampedText) to a UTF-8 text file, replacing
+  // it only by a complete new one; false (nothing replaced, the errno in error) when it cannot
+  // be written.
+  bool SaveHistory(const std::string& path, int* error = nullptr);
+  // The history's context-menu command: asks for a file, saves, and says so when it fails.
+  void SaveHistoryClick();
 
   // Removes any selection in the input line and puts the caret at its end.
   void unselectManualLine();
@@ -167,6 +175,9 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   ui::Button* BtnDirect() const { return directButton_; }
   ui::Button* ClearButton() const { return clearButton_; }
   ui::Button* BtnUndock() const { return undockButton_; }
+  ui::MenuItem* PopupHistory() const { return popupHistory_; }
+  ui::MenuItem* SaveHistoryItem() const { return saveHistoryItem_; }
+  ui::FileDialog* SaveDialog() const { return saveDialog_; }
   ui::Edit* DebugInTime() const { return debugInTime_; }
   ui::Edit* DebugOutTime() const { return debugOutTime_; }
 
@@ -200,6 +211,9 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   TermFormImpl* form_ = nullptr;
   ui::TabSheet* sheet_ = nullptr;
   TerminalLines* richEdit_ = nullptr;
+  ui::MenuItem* popupHistory_ = nullptr;
+  ui::MenuItem* saveHistoryItem_ = nullptr;
+  ui::FileDialog* saveDialog_ = nullptr;
   TerminalInputLine* manualLine_ = nullptr;
   ui::RadioGroup* rgroupMode_ = nullptr;
   ui::Button* sendButton_ = nullptr;

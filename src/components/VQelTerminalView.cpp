@@ -1,6 +1,12 @@
 #include "components/VQelTerminalView.h"
 
+#include <time.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "base/Cp1250.h"
 
 std::string TerminalLine::Text() const {
   std::string text;
@@ -18,6 +24,7 @@ void TerminalLines::AppendPiece(const std::string& piece, ui::Color color) {
   if (piece.empty()) return;
   if (AtLineStart()) {
     lines_.emplace_back();
+    lines_.back().stampMs = Now();
     ended_ = false;
   }
   auto& runs = lines_.back().runs;
@@ -51,8 +58,35 @@ void TerminalLines::Append(const std::string& text, ui::Color color) {
   if (appended) Changed(ChangeKind::Appended);
 }
 
+int64_t TerminalLines::Now() const {
+  if (clock) return clock();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+std::string TerminalLines::StampedText() const {
+  std::string out;
+  for (const TerminalLine& line : lines_) {
+    const std::time_t seconds = static_cast<std::time_t>(line.stampMs / 1000);
+    std::tm tm{};
+    localtime_r(&seconds, &tm);
+    char when[40], zone[8];
+    std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%S", &tm);
+    std::strftime(zone, sizeof zone, "%z", &tm);
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%s.%03d%s ", when, static_cast<int>(line.stampMs % 1000),
+                  zone);
+    out += stamp + Cp1250ToUtf8(line.Text()) + "\n";
+  }
+  return out;
+}
+
 void TerminalLines::EndLine() {
-  if (AtLineStart()) lines_.emplace_back();
+  if (AtLineStart()) {
+    lines_.emplace_back();
+    lines_.back().stampMs = Now();
+  }
   ended_ = true;
   Changed(ChangeKind::LineEnded);
 }

@@ -4,7 +4,9 @@
 //     holds it, so that a toolkit view can mirror it and tests can look at every colour;
 //   - TerminalInputLine, the edit that takes the keys typed anywhere in the terminal window.
 
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,8 @@ struct TerminalRun {
 
 struct TerminalLine {
   std::vector<TerminalRun> runs;
+  // When the line began: milliseconds since the epoch (wall clock).
+  int64_t stampMs = 0;
   // The line's characters without colours.
   std::string Text() const;
 };
@@ -64,10 +68,17 @@ class TerminalLines : public ui::Control {
 
   // All lines joined with CR LF, with a final CR LF when the last line has ended.
   std::string PlainText() const;
+  // What a support log needs: every line in UTF-8 after its local time stamp
+  // ("2026-03-01T14:05:09.120+0100 + #  81 0D"), each ended by LF.
+  std::string StampedText() const;
+
+  // The wall clock that stamps new lines (ms since the epoch); none: the system's.
+  std::function<int64_t()> clock;
 
   const Change& LastChange() const { return change_; }
 
  private:
+  int64_t Now() const;
   void AppendPiece(const std::string& piece, ui::Color color);
   void Changed(ChangeKind kind, int count = 0);
 

@@ -126,6 +126,7 @@ std::vector<Section> BuildSections() {
            {"MenuFileLoadAnyCfg", Win1250("&Načíst konfiguraci"), "&Load configuration"},
            {"MenuFileSaveBrCfg", Win1250("&Uložit konfiguraci"), "&Save configuration"},
            {"MenuSaveReport", Win1250("Uložit report (HTML)"), "Save report (HTML)"},
+           {"MenuCompareUnit", Win1250("Porovnat s jednotkou"), "Compare with unit"},
            {"MenuFileExit", "&Konec", "E&xit"},
            {"ItemNastaveni", Win1250("&Nastavení"), "&Options"},
            {"MenuHelp", Win1250("Ná&pověda"), "&Help"},
@@ -136,6 +137,7 @@ std::vector<Section> BuildSections() {
             "Send with new line character"},
            {"VQelTerminal1_Clear", "Vymazat", "Clear"},
            {"VQelTerminal1_Clear_Hint", "Vymazat historii", "Clear history"},
+           {"VQelTerminal1_SaveHistory", Win1250("Uložit do souboru..."), "Save to file..."},
            {"VQelTerminal1_BtnUndock", "Uvolnit okno", "Free window"},
            {"VQelTerminal1_BtnUndock_Hint", Win1250("Uvolnit okno terminálu"),
             "Free terminal's window"},
@@ -179,9 +181,20 @@ std::vector<Section> BuildSections() {
                           {"MemoAddress_3", Win1250("Česká republika"), "Czech Republic"},
                       }});
   sections.push_back(
+      {"FormCompare",
+       {
+           {"FormCompare", Win1250("Porovnání s jednotkou"), "Compare with unit"},
+           {"LabelCompare", Win1250("Rozdíly proti jednotce: popis [jméno]: jednotka -> okno"),
+            "Differences from the unit: caption [name]: unit -> window"},
+           {"BtnClose", Win1250("Zavřít"), "Close"},
+           {"NoDifferences", Win1250("Žádné rozdíly"), "No differences"},
+       }});
+  sections.push_back(
       {"Texts",
        {
            {"CannotWriteCfg", "Nelze zapsat konfiguraci programu", "Cannot write configuration"},
+           {"CannotSaveHistory", Win1250("Nelze uložit historii terminálu do souboru "),
+            "Cannot save the terminal's history to file "},
            {"CannotCreateDir", Win1250("Nelze vytvořit adresář "), "Cannot create directory "},
            {"CannotSuffix", Win1250("Nelze zjistit příponu konfiguračního souboru "),
             "Cannot find suffix of configuration file "},

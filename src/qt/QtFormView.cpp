@@ -286,6 +286,16 @@ void QtFormView::AddTree(ui::Control& control) {
   Entry& stored = entries_[&control] = std::move(entry);
   CreateWidget(stored, container);
   owners_[stored.widget] = &control;
+  if (control.PopupMenu() != nullptr) {
+    stored.widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    const Guard guard = guard_;
+    ui::Control* target = &control;
+    // The connection ends with the widget, which goes when the control does.
+    QObject::connect(stored.widget, &QWidget::customContextMenuRequested, stored.widget,
+                     [guard, target](const QPoint&) {
+                       if (QtFormView* v = *guard) v->ShowPopup(*target);
+                     });
+  }
   Connect(stored);
   ApplyAll(stored);
   if (stored.kind == Kind::Sheet) ApplyPageOrder(*parentEntry);

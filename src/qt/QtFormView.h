@@ -132,6 +132,8 @@ class QtFormView : public ui::FormView {
   bool KeyPressed(QObject* source, int key, bool modified);
   void Focused(QObject* source);
   void MenuClicked(ui::MenuItem* item);
+  // The control's context menu, built from the model's popup items where the user asked for it.
+  void ShowPopup(ui::Control& control);
   void WindowClosing();
   void WindowGeometryChanged();
   void WindowStateChanged();

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -716,6 +717,26 @@ void QtFormView::RebuildMenu() {
     old->deleteLater();
   }
   ApplyFormBounds();
+}
+
+void QtFormView::ShowPopup(ui::Control& control) {
+  ui::MenuItem* popup = control.PopupMenu();
+  if (popup == nullptr) return;
+  QMenu menu;
+  const Guard guard = guard_;
+  for (ui::MenuItem* item : popup->Items()) {
+    if (item->IsSeparator()) {
+      menu.addSeparator()->setVisible(item->Visible());
+      continue;
+    }
+    QAction* action = menu.addAction(ToQt(item->Caption()));
+    action->setEnabled(item->Enabled());
+    action->setVisible(item->Visible());
+    QObject::connect(action, &QAction::triggered, action, [guard, item] {
+      if (QtFormView* v = *guard) v->MenuClicked(item);
+    });
+  }
+  menu.exec(QCursor::pos());
 }
 
 }  // namespace qtui

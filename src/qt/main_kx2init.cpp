@@ -4,15 +4,19 @@
 #include <QApplication>
 #include <QFont>
 #include <QSessionManager>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "base/Paths.h"
 #include "base/SettingsStore.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
+#include "serial/CommsLog.h"
 #include "ui/Form.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +32,10 @@ int main(int argc, char** argv) {
   SettingsStore store;
   ProgramEnv env;
   env.args.assign(argv + 1, argv + argc);
+  // --comms-log FILE: the serial component's debug log for support (off unless asked for).
+  std::optional<serial::CommsLogScope> commsLog;
+  if (const auto log = TakeValueOption(env.args, "--comms-log"))
+    commsLog.emplace(std::filesystem::absolute(*log).string());
   env.store = &store;
   env.documentsDir = DocumentsDir();
   env.sysConfDir = SysConfDir();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "serial/CommsLog.h"
@@ -105,7 +106,12 @@ TCommState TQlsComm32::ConnectionState() const {
   return CommStateConnected;
 }
 
-bool TQlsComm32::OpenFailed() {
+bool TQlsComm32::OpenFailed(int error) {
+  char buffer[256];
+  // The GNU strerror_r returns the text, which may or may not live in the buffer.
+  const char* text = strerror_r(error, buffer, sizeof buffer);
+  openFailure_ = text != nullptr ? text : "";
+  ++openFailures_;
   handle_ = Handle::Invalid;
   NotifyWatcher();
   return false;
@@ -122,22 +128,25 @@ bool TQlsComm32::StartComm() {
   // Non-blocking: the threads wait in poll(2), where the shutdown event can always reach them.
   const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    LogDebugLastError(errno, "Unable to open " + path + ": ");
-    return OpenFailed();
+    const int error = errno;
+    LogDebugLastError(error, "Unable to open " + path + ": ");
+    return OpenFailed(error);
   }
   // Only a terminal carries line settings; anything else is not a port.
   if (!isatty(fd)) {
     close(fd);
-    return OpenFailed();
+    return OpenFailed(ENOTTY);
   }
   // Exclusive use: TIOCEXCL refuses later opens by other programs (not by root); the lock
   // refuses a second instance of this program even then.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+    // Whichever refused, the port is in use.
     LogDebugLastError(errno, "Port in use " + path + ": ");
     close(fd);
-    return OpenFailed();
+    return OpenFailed(EBUSY);
   }
   handle_ = Handle::Open;
+  openFailure_.clear();
   fd_ = fd;
   noModemLines_ = false;
   UpdateDCB();
@@ -329,8 +338,12 @@ void TQlsComm32::HandleStateChanged() {
   // once, and a close followed by a reopen may report nothing.
   if (!OnStateChange) return;
   const TCommState state = ConnectionState();
-  if (state == lastReported_) return;
+  // Another failed open is news even in the same state: the user tried again, perhaps with
+  // another port, and its reason may differ.
+  const bool newFailure = state == CommStateFailed && openFailures_ != reportedFailures_;
+  if (state == lastReported_ && !newFailure) return;
   lastReported_ = state;
+  reportedFailures_ = openFailures_;
   OnStateChange(state);
 }
 

@@ -87,6 +87,9 @@ class TQlsComm32 {
   void StopComm();
   bool Connected() const { return handle_ == Handle::Open; }
   TCommState ConnectionState() const;
+  // Why the last StartComm could not open the port: the system's text for its error ("No such
+  // file or directory", "Permission denied", "Device or resource busy"); empty once a port opened.
+  const std::string& OpenFailure() const { return openFailure_; }
 
   // Copy the bytes and queue them to the writer; true when queued (also for length 0). The slow
   // form sends one byte per write with a 1 ms pause after each.
@@ -140,7 +143,7 @@ class TQlsComm32 {
   enum class Handle { None, Invalid, Open };
 
   void NotifyWatcher();
-  bool OpenFailed();
+  bool OpenFailed(int error);
   // False when a handler destroyed the component.
   bool ChangeModemState(uint32_t status);
 
@@ -160,6 +163,10 @@ class TQlsComm32 {
   std::optional<uint8_t> eventChar_;
 
   Handle handle_ = Handle::None;
+  std::string openFailure_;
+  // Failed opens so far, and how many of them the state-change handler has been told of.
+  unsigned openFailures_ = 0;
+  unsigned reportedFailures_ = 0;
   int fd_ = -1;
   bool noModemLines_ = false;
   std::unique_ptr<TShutdownEvent> shutdown_;

@@ -5,6 +5,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/Menu.h"
 
 namespace ui {
 
@@ -239,6 +240,14 @@ void Control::DoEnter() {
 }
 void Control::DoExit() {
   if (OnExit) OnExit(*this);
+}
+
+MenuItem* Control::PopupMenu() const {
+  return dynamic_cast<MenuItem*>(popupMenu_.get());
+}
+
+void Control::SetPopupMenu(MenuItem* menu) {
+  popupMenu_ = menu;
 }
 
 }  // namespace ui

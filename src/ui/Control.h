@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "ui/Component.h"
+#include "ui/ComponentRef.h"
 #include "ui/Types.h"
 
 namespace ui {
 
 class Form;
 class Control;
+class MenuItem;
 
 using NotifyEvent = std::function<void(Control& sender)>;
 using KeyPressEvent = std::function<void(Control& sender, char& key)>;
@@ -54,6 +56,10 @@ class Control : public Component {
   void SetText(const std::string& text);
   const std::string& Caption() const { return text_; }
   void SetCaption(const std::string& caption) { SetText(caption); }
+
+  // The context menu (a popup root item, see MenuItem::SetPopup); null: none.
+  MenuItem* PopupMenu() const;
+  void SetPopupMenu(MenuItem* menu);
 
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint);
@@ -159,6 +165,7 @@ class Control : public Component {
   std::vector<Control*> children_;
   std::string text_;
   std::string hint_;
+  Ref<Component> popupMenu_;
   bool showHint_ = true;
   bool enabled_ = true;
   bool visible_ = true;

@@ -210,7 +210,7 @@ std::vector<MenuItem*> Form::MenuBar() const {
   std::vector<MenuItem*> bar;
   for (Component* c : Components()) {
     auto* item = dynamic_cast<MenuItem*>(c);
-    if (item != nullptr && item->ParentItem() == nullptr) bar.push_back(item);
+    if (item != nullptr && item->ParentItem() == nullptr && !item->Popup()) bar.push_back(item);
   }
   return bar;
 }

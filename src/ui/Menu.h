@@ -35,6 +35,10 @@ class MenuItem : public Component {
   bool RightJustify() const { return rightJustify_; }
   void SetRightJustify(bool right);
   bool IsSeparator() const { return caption_ == "-"; }
+  // A root item that is a control's context menu (its items are the commands): never part of
+  // the menu bar.
+  bool Popup() const { return popup_; }
+  void SetPopup(bool popup) { popup_ = popup; }
 
   std::function<void(MenuItem&)> OnClick;
   // "User did": picks the item (only when it and its parents are enabled and visible).
@@ -50,6 +54,7 @@ class MenuItem : public Component {
   bool visible_ = true;
   bool checked_ = false;
   bool rightJustify_ = false;
+  bool popup_ = false;
 };
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
@@ -158,6 +159,19 @@ TEST_F(Files, SaveAndLoadThroughTheMenusAndStartUpLoadsTheNamedOrTheLastFile) {
     loop.Advance(20);
   }
   EXPECT_EQ(loop.UnexpectedBoxes(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLine, TheCommsLogOptionIsTakenOutAndTheFilesRemain) {
+  std::vector<std::string> args{"a.eep", "--comms-log", "x.log", "b.eep", "--comms-log=y.log"};
+  EXPECT_EQ(TakeValueOption(args, "--comms-log"), "y.log");
+  EXPECT_EQ(args, (std::vector<std::string>{"a.eep", "b.eep"}));
+  std::vector<std::string> dangling{"a.eep", "--comms-log"};
+  EXPECT_EQ(TakeValueOption(dangling, "--comms-log"), std::nullopt);
+  EXPECT_EQ(dangling, std::vector<std::string>{"a.eep"});
 }
 
 }  // namespace

@@ -99,9 +99,20 @@ TEST_F(MainWindow, APortThatCannotBeOpenedIsShownBlockedAndNothingStarts) {
   m.BtnConnect->UserClick();
   loop.RunPending();
   EXPECT_EQ(Label(m.LabelComm), "Port blokován");
+  EXPECT_EQ(m.LabelComm->Hint(), "No such file or directory");  // the system's reason
   EXPECT_EQ(m.LabelComm->FontColor(), ui::RGB(255, 0, 0));
   EXPECT_FALSE(Module().ConnectScript().IsRunning());
   EXPECT_TRUE(m.ComboComm->Enabled());
+  // Something that is no terminal says so; a port that opens forgets the reason.
+  m.ComboComm->UserReplace("/dev/null");
+  m.BtnConnect->UserClick();
+  loop.RunPending();
+  EXPECT_EQ(m.LabelComm->Hint(), "Inappropriate ioctl for device");
+  m.ComboComm->UserReplace(unit.slavePath());
+  m.BtnConnect->UserClick();
+  loop.RunPending();
+  EXPECT_TRUE(m.QlsComm321->Connected());
+  EXPECT_EQ(m.LabelComm->Hint(), "");
 }
 
 TEST_F(MainWindow, PressingConnectTwiceAbortsTheConnectAndClosesThePort) {

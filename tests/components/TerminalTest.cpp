@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -357,6 +360,59 @@ TEST_F(TerminalTest, ComponentsMayGoInAnyOrder) {
   terminal->Loaded();
   EXPECT_TRUE(terminal->GetDocked());
   delete owner;
+}
+
+}  // namespace
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(TerminalTest, TheHistorysContextMenuSavesItWithATimeStampPerLine) {
+  int64_t now = 1767225600000 + 45;  // a day's start plus 45 ms
+  term->RichEdit()->clock = [&now] { return now; };
+  Add({'A', 'T', 0x0D}, VQelTerminal_ltOutLine);
+  now += 1500;
+  Add({0x81, 0x0D}, VQelTerminal_ltInBin);
+  Add({0x9A, 'e', 'k'}, VQelTerminal_ltExtra, false);  // "šek", still open
+
+  // The menu is the history's own, not a menu bar of the window.
+  ASSERT_EQ(term->RichEdit()->PopupMenu(), term->PopupHistory());
+  EXPECT_TRUE(term->TermForm()->MenuBar().empty());
+  EXPECT_EQ(term->SaveHistoryItem()->Name(), "VQelTerminal1_SaveHistory");
+
+  const std::string path = ::testing::TempDir() + "kx2-terminal.txt";
+  loop.AnswerNextFileDialog(path);
+  term->SaveHistoryItem()->UserClick();
+  const std::string text = Slurp(path);
+  // Local time with its zone, milliseconds, then the line as shown, in UTF-8.
+  const std::string stamp = "T\\d\\d:\\d\\d:\\d\\d\\.";
+  EXPECT_TRUE(std::regex_match(text, std::regex("\\d{4}-\\d\\d-\\d\\d" + stamp +
+                                                "045[+-]\\d{4}  - AT<#0D>\n"
+                                                "\\d{4}-\\d\\d-\\d\\d" +
+                                                stamp +
+                                                "545[+-]\\d{4} \\+ # 81 0D\n"
+                                                "\\d{4}-\\d\\d-\\d\\d" +
+                                                stamp + "545[+-]\\d{4}  E šek\n")))
+      << text;
+  std::remove(path.c_str());
+
+  // A file that cannot be written: the error box, and the dialog was the user's way out.
+  loop.AnswerNextFileDialog(::testing::TempDir() + "no-such-folder/t.txt");
+  loop.SetBoxHandler([](const ui::HeadlessLoop::BoxCall& call) {
+    EXPECT_EQ(call.flags & ui::MB_ICONMASK, ui::MB_ICONERROR);
+    EXPECT_NE(call.text.find("no-such-folder/t.txt (No such file or directory)"), std::string::npos)
+        << call.text;
+    return ui::IDOK;
+  });
+  term->SaveHistoryItem()->UserClick();
+  EXPECT_EQ(loop.Boxes().size(), 1u);
+  loop.AnswerNextFileDialog(std::nullopt);  // cancelled: nothing happens
+  term->SaveHistoryItem()->UserClick();
+  EXPECT_EQ(loop.Boxes().size(), 1u);
 }
 
 }  // namespace
