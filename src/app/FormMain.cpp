@@ -14,6 +14,7 @@
 #include "lang/VQelLanguage.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
+#include "serial/PortNames.h"
 #include "serial/TQlsComm32.h"
 #include "ui/EventLoop.h"
 
@@ -54,7 +55,6 @@ void TFormMain::BuildResource() {
 
   QlsComm321 = std::make_unique<TQlsComm32>("QlsComm321");
   QlsComm321->SetAutoReconnect(false);
-  QlsComm321->SetCommPort("COM2");
 
   VQelAppInfo1 = new VQelAppInfo(this, env_.store, "VQelAppInfo1");
   VQelAppInfo1->SetAppName("KX2 Init");
@@ -149,8 +149,11 @@ void TFormMain::BuildResource() {
   ShapeProgress->SetType(ui::ShapeType::Circle);
   ShapeProgress->SetBrushColor(ui::clYellow);
   ComboComm = Place<ui::ComboBox>(this, this, "ComboComm", 200, y, 150, 22);
-  ComboComm->SetItems({"COM1", "COM2", "COM3", "COM4"});
   ComboComm->OnChange = [this](ui::Control&) { ComboCommChange(); };
+  ComboComm->OnDropDown = [this](ui::Control&) { ComboCommDropDown(); };
+  ComboCommDropDown();
+  // Until the options say otherwise: the first port found.
+  QlsComm321->SetCommPort(ComboComm->Items().empty() ? "COM2" : ComboComm->Items().front());
   BtnConnect = Place<ui::Button>(this, this, "BtnConnect", 358, y - 2, 90, 26, "Connect");
   BtnConnect->OnClick = [this](ui::Control&) { BtnConnectClick(); };
   ReadEEPROM = Place<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, Win1250("Načíst"));
@@ -194,6 +197,7 @@ void TFormMain::BuildResource() {
     QlsComm321ReceiveData(data, n);
   };
   QlsComm321->OnStateChange = [this](TCommState state) { QlsComm321StateChange(state); };
+  QlsComm321->OnRequestHangup = [this](TQlsComm32&) { QlsComm321RequestHangup(); };
   QlsComm321->Loaded();
 }
 
@@ -399,6 +403,20 @@ void TFormMain::QlsComm321StateChange(TCommState state) {
     if (uniModule) uniModule->SetDisconnected();
   }
   ComboComm->SetEnabled(state != TCommState::CommStateConnected);
+}
+
+void TFormMain::QlsComm321RequestHangup() {
+  // The reader repeats the request while the line stays dead; once the port is closed there is
+  // nothing left to let go.
+  if (!QlsComm321->Connected()) return;
+  if (uniModule)
+    uniModule->LineLost();
+  else
+    QlsComm321->StopComm();
+}
+
+void TFormMain::ComboCommDropDown() {
+  ComboComm->SetItems(serial::ListPortsIn(env_.devDir, env_.sysTtyDir));
 }
 
 void TFormMain::ComboCommChange() {

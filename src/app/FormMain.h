@@ -99,8 +99,12 @@ class TFormMain : public ui::Form {
   void Timer1Timer();
   void QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length);
   void QlsComm321StateChange(TCommState state);
+  // The port's line went dead: the unit is let go and the port closed (see VUniModule::LineLost).
+  void QlsComm321RequestHangup();
   void FormClose(ui::CloseAction& action);
   void ComboCommChange();
+  // The port box lists the ports found now; a typed or stored name stays in its edit.
+  void ComboCommDropDown();
   void BtnConnectClick();
   void BtnDisConClick();
   void BtnPrerusitClick();

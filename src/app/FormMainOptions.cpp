@@ -71,7 +71,8 @@ std::string WithSlash(std::string dir) {
 void TFormMain::LoadOptions() {
   if (env_.store != nullptr && FormOptions != nullptr) {
     OptionsIni ini(*env_.store, *VQelAppInfo1);
-    QlsComm321->SetCommPort(ini.ReadString(kGeneral, "CommPort", "COM2"));
+    // Nothing stored: the port chosen when the window was built (the first found) stays.
+    QlsComm321->SetCommPort(ini.ReadString(kGeneral, "CommPort", QlsComm321->CommPort()));
     QlsComm321->SetCommComboBoxIndex(*ComboComm);
     VQelLanguage1->SetCurrLanguage(ini.ReadString(kGeneral, "Language", ""));
     FormOptions->RGroupExpLevel->SetItemIndex(ini.ReadInteger(kGeneral, "UserExpLevel", 0));

@@ -21,6 +21,9 @@ struct ProgramEnv {
   // Without files on the command line the start-up loads the last configuration file silently;
   // the command line tool starts from the built-in configuration instead.
   bool loadLastFile = true;
+  // Where the serial ports are looked for (the port box lists what `kx2ctl ports` finds).
+  std::string devDir = "/dev";
+  std::string sysTtyDir = "/sys/class/tty";
   // The user's language (a language id such as 0x0405); 0: from the environment (LANG).
   int userLanguageId = 0;
 };

@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "qt/FormWatch.h"
+#include "qt/QtComboBox.h"
 #include "qt/QtText.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -341,6 +342,10 @@ void QtFormView::Connect(Entry& entry) {
           v->Act(combo,
                  [index](ui::Control& c) { static_cast<ui::ComboBox&>(c).UserSelect(index); });
       });
+      static_cast<QtComboBox*>(combo)->beforePopup = [guard, combo] {
+        if (QtFormView* v = *guard)
+          v->Act(combo, [](ui::Control& c) { static_cast<ui::ComboBox&>(c).UserDropDown(); });
+      };
       break;
     }
     case Kind::Check:

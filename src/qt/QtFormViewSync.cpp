@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "qt/QtComboBox.h"
 #include "qt/QtText.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -127,7 +128,7 @@ void QtFormView::CreateWidget(Entry& entry, QWidget* container) {
       break;
     }
     case Kind::Combo: {
-      auto* combo = new QComboBox(container);
+      auto* combo = new QtComboBox(container);
       combo->setInsertPolicy(QComboBox::NoInsert);
       combo->setMaxVisibleItems(8);
       w = combo;

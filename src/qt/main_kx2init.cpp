@@ -13,6 +13,7 @@
 #include "base/SettingsStore.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
+#include "ui/EndSignals.h"
 #include "ui/Form.h"
 
 int main(int argc, char** argv) {
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
       int answer = 0;
       program.Main().shutdownHook(TFormMain::SessionMessage::QueryEnd, answer);
     });
+    const auto endSignals = program.WatchEndSignals();
     rc = loop.Run();
     views.clear();
   }

@@ -253,6 +253,12 @@ void ComboBox::SetMaxLength(int length) {
   Notify(Prop::MaxLength);
 }
 
+void ComboBox::UserDropDown() {
+  if (!UserCanAct()) return;
+  UserScope scope(*this);
+  if (OnDropDown) OnDropDown(*this);
+}
+
 void ComboBox::UserSelect(int index) {
   if (!UserCanAct() || index < 0 || index >= static_cast<int>(items_.size())) return;
   UserScope scope(*this);

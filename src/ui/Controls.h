@@ -97,7 +97,11 @@ class ComboBox : public Control {
   void SetMaxLength(int length);
 
   NotifyEvent OnSelect;
+  // The list is about to drop down: the handler may fill it afresh.
+  NotifyEvent OnDropDown;
 
+  // "User did": opens the list (OnDropDown); the view shows the items as they are afterwards.
+  void UserDropDown();
   // "User did": picks entry index from the list (OnClick, then OnSelect if set, else OnChange).
   void UserSelect(int index);
   // "User did": replaces the text of an editable box by typing it, key by key.
