@@ -72,8 +72,12 @@ fuzz: setup $(FUZZ)/build.ninja
 
 test: check-format test-main test-asan test-tsan test-fuzz
 
+# With a display: the desktop program on a simulated unit inside it; without: the headless demo.
 run: build
-	scripts/demo $(BUILD)
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ] && [ -x $(BUILD)/src/qt/kx2init ]; then \
+	  echo "kx2init --simulate (the port box holds the simulated unit's port: Connect, Read, Write)"; \
+	  $(BUILD)/src/qt/kx2init --simulate; \
+	else scripts/demo $(BUILD); fi
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$(basename $$b)"; $$b; done

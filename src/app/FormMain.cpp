@@ -319,6 +319,11 @@ void TFormMain::DeferredStart() {
     LoadConfigFile(dir + OpenDialog1->FileName(), false);
   }
 
+  storedPort_ = QlsComm321->CommPort();
+  if (!env_.simulatedPort.empty()) {
+    QlsComm321->SetCommPort(env_.simulatedPort);
+    ShowSimulated();
+  }
   QlsComm321->SetCommComboBoxIndex(*ComboComm);
   Timer1->SetEnabled(true);
   if (FormOptions != nullptr) FormOptions->RGroupLevelsClick();
@@ -413,6 +418,17 @@ void TFormMain::QlsComm321RequestHangup() {
     uniModule->LineLost();
   else
     QlsComm321->StopComm();
+}
+
+void TFormMain::ShowSimulated() {
+  if (env_.simulatedPort.empty()) return;
+  std::string caption = Text();
+  if (!simulatedNote_.empty() && caption.size() >= simulatedNote_.size() &&
+      caption.compare(caption.size() - simulatedNote_.size(), std::string::npos, simulatedNote_) ==
+          0)
+    caption.erase(caption.size() - simulatedNote_.size());
+  simulatedNote_ = " (" + GetLangText(kTexts, "Simulated", Win1250("simulovaná jednotka")) + ")";
+  SetText(caption + simulatedNote_);
 }
 
 void TFormMain::ComboCommDropDown() {
@@ -524,6 +540,7 @@ void TFormMain::VQelLanguage1ChangeLanguage() {
   QlsComm321StateChange(QlsComm321->ConnectionState());
   if (FormAbout != nullptr) FormAbout->UpdateTexts();
   VQelTerminal1->RefreshPageCaption();
+  ShowSimulated();
   if (uniModule) {
     uniModule->Refresh();
     uniModule->RetranslateSettings();

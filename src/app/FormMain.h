@@ -144,6 +144,8 @@ class TFormMain : public ui::Form {
   // False when the options could not be written.
   bool SaveOptions();
   void LoadSmsCentres();
+  // With a simulated unit the caption ends in a note saying so (again after each translation).
+  void ShowSimulated();
 
   const ProgramEnv& Env() const { return env_; }
   // The windows created after this one (progress, options); the program connects them.
@@ -163,4 +165,7 @@ class TFormMain : public ui::Form {
   ProgramEnv env_;
   // Set while a timer tick polls: the poll processes messages, which may fire the timer again.
   bool polling_ = false;
+  // The note ShowSimulated put at the caption's end, and the port the options hold.
+  std::string simulatedNote_;
+  std::string storedPort_;
 };

@@ -24,6 +24,9 @@ struct ProgramEnv {
   // Where the serial ports are looked for (the port box lists what `kx2ctl ports` finds).
   std::string devDir = "/dev";
   std::string sysTtyDir = "/sys/class/tty";
+  // The port of a simulated unit running inside the program (kx2init --simulate): it is put
+  // into the port box, the caption says so, and it is never stored as the user's port.
+  std::string simulatedPort;
   // The user's language (a language id such as 0x0405); 0: from the environment (LANG).
   int userLanguageId = 0;
 };

@@ -224,6 +224,7 @@ std::vector<Section> BuildSections() {
            {"CommPortOK", Win1250("Připojeno"), "Connected"},
            {"CommPortDisconnect", "Odpojit", "Disconnect"},
            {"CommPortConnect", Win1250("Připojit"), "Connect"},
+           {"Simulated", Win1250("simulovaná jednotka"), "simulated unit"},
            {"EepWriteOK", Win1250("Zařízení bylo úspěšně naprogramováno"),
             "Device has been programmed successfully"},
            {"EepWriteFail", Win1250("Během programování zařízení došlo k chybě"),

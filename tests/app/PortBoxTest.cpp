@@ -6,10 +6,14 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
+#include "base/Cp1250.h"
 #include "base/SettingsStore.h"
 #include "common/TempDir.h"
 #include "common/TestLoop.h"
+#include "lang/VQelLanguage.h"
+#include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
+#include "sim/PtyUnit.h"
 
 namespace {
 
@@ -105,6 +109,48 @@ TEST_F(PortBox, TheStoredPortIsPreselectedAlsoWhenItIsNotInTheList) {
     loop.Advance(50);
     ASSERT_TRUE(m.closeDone);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// kx2init --simulate: the simulated unit's port is in the box and the caption says the unit is
+// simulated, in the language shown; the user's own port stays stored for the next start.
+TEST_F(PortBox, ASimulatedUnitsPortIsShownAndNeverStored) {
+  TestLoop real{ui::HeadlessLoop::Clock::Real};
+  sim::PtyUnit unit;
+  ASSERT_TRUE(unit.start());
+  const std::string file = dir / "KX2 Init.ini";
+  {
+    SettingsStore store(file);
+    store.WriteString("Software\\Qel\\KX2 Init\\Options", "FirstTime", "0");
+    store.WriteString("Software\\Qel\\KX2 Init\\Options\\General", "CommPort", "COM3");
+  }
+  SettingsStore store(file);
+  ProgramEnv env = Env(&store);
+  env.simulatedPort = unit.slavePath();
+  Program program{env};
+  program.Start();
+  ASSERT_TRUE(real.RunUntil([&] { return program.Main().startedUp; }, 5000));
+  TFormMain& m = program.Main();
+  EXPECT_EQ(m.ComboComm->Text(), unit.slavePath());
+  const std::string czech = Win1250(" (simulovaná jednotka)");
+  ASSERT_GE(m.Text().size(), czech.size());
+  EXPECT_EQ(m.Text().substr(m.Text().size() - czech.size()), czech);
+  m.VQelLanguage1->SetCurrLanguage("English");
+  const std::string english = " (simulated unit)";
+  ASSERT_GE(m.Text().size(), english.size());
+  EXPECT_EQ(m.Text().substr(m.Text().size() - english.size()), english);
+  EXPECT_EQ(m.Text().find("simulovan"), std::string::npos);
+  EXPECT_EQ(m.Text().find(english), m.Text().rfind(english));  // once
+
+  m.BtnConnect->UserClick();
+  ASSERT_TRUE(real.RunUntil([&] { return !m.uniModule->IsDisconnected(); }, 5000));
+  m.Close();
+  ASSERT_TRUE(real.RunUntil([&] { return m.closeDone; }, 5000));
+  EXPECT_EQ(store.ReadString("Software\\Qel\\KX2 Init\\Options\\General", "CommPort", ""), "COM3");
+  unit.stop();
 }
 
 }  // namespace
