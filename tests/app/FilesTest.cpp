@@ -10,6 +10,7 @@
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
 #include "common/TestLoop.h"
+#include "lang/VQelLanguage.h"
 
 namespace {
 
@@ -158,6 +159,34 @@ TEST_F(Files, SaveAndLoadThroughTheMenusAndStartUpLoadsTheNamedOrTheLastFile) {
     loop.Advance(20);
   }
   EXPECT_EQ(loop.UnexpectedBoxes(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// One language at a time: in English the file dialogs' titles and filters are English, and back
+// in Czech they are Czech again.
+TEST_F(Files, TheFileDialogsSpeakTheProgramsLanguage) {
+  TFormMain& m = Main();
+  m.VQelLanguage1->SetCurrLanguage("English");
+  for (int i = 0; i < 3; ++i) loop.AnswerNextFileDialog(std::nullopt);
+  m.MenuFileLoadAnyCfg->UserClick();
+  m.MenuFileSaveBrCfg->UserClick();
+  m.MenuSaveReport->UserClick();
+  ASSERT_EQ(loop.FileDialogs().size(), 3u);
+  EXPECT_EQ(loop.FileDialogs()[0].title, "Load configuration");
+  EXPECT_EQ(loop.FileDialogs()[0].filter, "Device configuration (*.eep)|*.eep");
+  EXPECT_EQ(loop.FileDialogs()[1].title, "Save device configuration");
+  EXPECT_EQ(loop.FileDialogs()[1].filter, "Device configuration (*.eep)|*.eep");
+  EXPECT_EQ(loop.FileDialogs()[2].title, "Save settings report");
+  EXPECT_EQ(loop.FileDialogs()[2].filter, "HTML pages|*.html");
+
+  m.VQelLanguage1->SetCurrLanguage(Win1250("Česky"));
+  loop.AnswerNextFileDialog(std::nullopt);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(loop.FileDialogs().back().title, Win1250("Nahrání konfigurace"));
+  EXPECT_EQ(loop.FileDialogs().back().filter, Win1250("Konfigurace zařízení (*.eep)|*.eep"));
 }
 
 }  // namespace
