@@ -153,6 +153,7 @@ std::vector<Section> BuildSections() {
        }});
   sections.push_back({"FormProgress",
                       {
+                          {"FormProgress", Win1250("Přenos nastavení"), "Transferring settings"},
                           {"BtnCancel", Win1250("Přerušit"), "Cancel"},
                       }});
   sections.push_back({"FormOptions",
