@@ -72,9 +72,11 @@ void TFormMain::BuildResource() {
   MenuFile->SetCaption("&Soubor");
   MenuFileLoadAnyCfg = new ui::MenuItem(this, "MenuFileLoadAnyCfg", MenuFile);
   MenuFileLoadAnyCfg->SetCaption(Win1250("&Načíst konfiguraci"));
+  MenuFileLoadAnyCfg->SetShortCut("Ctrl+O");
   MenuFileLoadAnyCfg->OnClick = [this](ui::MenuItem&) { MenuFileLoadDevCfgClick(); };
   MenuFileSaveBrCfg = new ui::MenuItem(this, "MenuFileSaveBrCfg", MenuFile);
   MenuFileSaveBrCfg->SetCaption(Win1250("&Uložit konfiguraci"));
+  MenuFileSaveBrCfg->SetShortCut("Ctrl+S");
   MenuFileSaveBrCfg->OnClick = [this](ui::MenuItem&) { MenuFileSaveDevCfgClick(); };
   MenuSaveReport = new ui::MenuItem(this, "MenuSaveReport", MenuFile);
   MenuSaveReport->SetCaption(Win1250("Uložit report (HTML)"));
@@ -322,7 +324,7 @@ void TFormMain::DeferredStart() {
   storedPort_ = QlsComm321->CommPort();
   if (!env_.simulatedPort.empty()) {
     QlsComm321->SetCommPort(env_.simulatedPort);
-    ShowSimulated();
+    UpdateCaption();
   }
   QlsComm321->SetCommComboBoxIndex(*ComboComm);
   Timer1->SetEnabled(true);
@@ -420,15 +422,18 @@ void TFormMain::QlsComm321RequestHangup() {
     QlsComm321->StopComm();
 }
 
-void TFormMain::ShowSimulated() {
-  if (env_.simulatedPort.empty()) return;
+void TFormMain::UpdateCaption() {
   std::string caption = Text();
-  if (!simulatedNote_.empty() && caption.size() >= simulatedNote_.size() &&
-      caption.compare(caption.size() - simulatedNote_.size(), std::string::npos, simulatedNote_) ==
+  if (!captionSuffix_.empty() && caption.size() >= captionSuffix_.size() &&
+      caption.compare(caption.size() - captionSuffix_.size(), std::string::npos, captionSuffix_) ==
           0)
-    caption.erase(caption.size() - simulatedNote_.size());
-  simulatedNote_ = " (" + GetLangText(kTexts, "Simulated", Win1250("simulovaná jednotka")) + ")";
-  SetText(caption + simulatedNote_);
+    caption.erase(caption.size() - captionSuffix_.size());
+  captionSuffix_.clear();
+  if (!shownFile_.empty())
+    captionSuffix_ += " - " + Utf8ToCp1250(shownFile_.substr(shownFile_.rfind('/') + 1));
+  if (!env_.simulatedPort.empty())
+    captionSuffix_ += " (" + GetLangText(kTexts, "Simulated", Win1250("simulovaná jednotka")) + ")";
+  SetText(caption + captionSuffix_);
 }
 
 void TFormMain::ComboCommDropDown() {
@@ -540,7 +545,7 @@ void TFormMain::VQelLanguage1ChangeLanguage() {
   QlsComm321StateChange(QlsComm321->ConnectionState());
   if (FormAbout != nullptr) FormAbout->UpdateTexts();
   VQelTerminal1->RefreshPageCaption();
-  ShowSimulated();
+  UpdateCaption();
   if (uniModule) {
     uniModule->Refresh();
     uniModule->RetranslateSettings();

@@ -144,8 +144,9 @@ class TFormMain : public ui::Form {
   // False when the options could not be written.
   bool SaveOptions();
   void LoadSmsCentres();
-  // With a simulated unit the caption ends in a note saying so (again after each translation).
-  void ShowSimulated();
+  // The caption ends in the name of the configuration file loaded or saved last and, with a
+  // simulated unit, a note saying so (again after each translation).
+  void UpdateCaption();
 
   const ProgramEnv& Env() const { return env_; }
   // The windows created after this one (progress, options); the program connects them.
@@ -165,7 +166,8 @@ class TFormMain : public ui::Form {
   ProgramEnv env_;
   // Set while a timer tick polls: the poll processes messages, which may fire the timer again.
   bool polling_ = false;
-  // The note ShowSimulated put at the caption's end, and the port the options hold.
-  std::string simulatedNote_;
+  // What UpdateCaption put at the caption's end; the file it names; the port the options hold.
+  std::string captionSuffix_;
+  std::string shownFile_;
   std::string storedPort_;
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -710,6 +711,7 @@ void QtFormView::RebuildMenu() {
     action->setCheckable(item->Checked());
     action->setChecked(item->Checked());
     action->setStatusTip(TooltipOf(item->Hint()));
+    if (!item->ShortCut().empty()) action->setShortcut(QKeySequence(ToQt(item->ShortCut())));
   };
   bool any = false;
   for (ui::MenuItem* item : form_->MenuBar()) {

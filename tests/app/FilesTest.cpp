@@ -190,3 +190,30 @@ TEST_F(Files, TheFileDialogsSpeakTheProgramsLanguage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Ctrl+O and Ctrl+S reach the file commands, and the title names the file loaded or saved last,
+// also after a change of language.
+TEST_F(Files, ShortCutsOpenTheFileDialogsAndTheTitleNamesTheFile) {
+  TFormMain& m = Main();
+  const std::string plain = m.Text();
+  const std::string saved = (dir / "station 3.eep").string();
+  loop.AnswerNextFileDialog(saved);
+  ASSERT_TRUE(m.UserShortCut("Ctrl+S"));
+  EXPECT_FALSE(loop.FileDialogs().back().title.empty());
+  EXPECT_TRUE(loop.FileDialogs().back().save);
+  ASSERT_TRUE(fs::exists(saved));
+  EXPECT_EQ(m.Text(), plain + " - station 3.eep");
+
+  m.VQelLanguage1->SetCurrLanguage("English");
+  EXPECT_EQ(m.Text(), "Configuration tool KX2 Init - station 3.eep");
+
+  loop.AnswerNextFileDialog(std::nullopt);
+  ASSERT_TRUE(m.UserShortCut("Ctrl+O"));
+  EXPECT_FALSE(loop.FileDialogs().back().save);
+  EXPECT_EQ(m.Text(), "Configuration tool KX2 Init - station 3.eep");  // nothing loaded
+  EXPECT_FALSE(m.UserShortCut("Ctrl+Q"));
+}
+
+}  // namespace
