@@ -16,8 +16,12 @@
 #include "base/Paths.h"
 #include "base/ProgramVersion.h"
 #include "base/SettingsStore.h"
+#include "lang/LangLocale.h"
+#include "lang/LanguageRecord.h"
+#include "lang/VQelLanguage.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
+#include "qt/QtTranslations.h"
 #include "sim/PtyUnit.h"
 #include "ui/EndSignals.h"
 #include "ui/Form.h"
@@ -113,12 +117,23 @@ int main(int argc, char** argv) {
   if (simulated) env.simulatedPort = simulated->slavePath();
 
   int rc = 0;
+  qtui::QtTranslations qtTexts;
   {
     Program program(env);
     program.App().GetDesktop().SetWorkArea(qtui::ScreenWorkArea());
     std::vector<std::unique_ptr<qtui::QtFormView>> views;
     for (ui::Form* form : program.App().Forms())
       views.push_back(std::make_unique<qtui::QtFormView>(*form));
+    // Qt's own texts (message box buttons) follow the program's language.
+    lang::VQelLanguage& language = *program.Main().VQelLanguage1;
+    auto translated = language.OnChangeLanguage;
+    language.OnChangeLanguage = [translated, &qtTexts](lang::VQelLanguage& changed) {
+      if (const lang::LanguageRecord* active = changed.GetActiveLangRecord())
+        qtTexts.Follow(lang::LocaleLanguageOf(active->languageId));
+      if (translated) translated(changed);
+    };
+    if (const lang::LanguageRecord* active = language.GetActiveLangRecord())
+      qtTexts.Follow(lang::LocaleLanguageOf(active->languageId));
     program.Start();
     // The desktop session ends: close as the user would, letting a connected unit go first.
     QObject::connect(&qapp, &QGuiApplication::commitDataRequest, [&program](QSessionManager&) {
