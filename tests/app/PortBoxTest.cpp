@@ -116,10 +116,12 @@ TEST_F(PortBox, TheStoredPortIsPreselectedAlsoWhenItIsNotInTheList) {
 namespace {
 
 // kx2init --simulate: the simulated unit's port is in the box and the caption says the unit is
-// simulated, in the language shown; the user's own port stays stored for the next start.
-TEST_F(PortBox, ASimulatedUnitsPortIsShownAndNeverStored) {
+// simulated, in the language shown; the unit reads as hardware does, and the user's own port
+// stays stored for the next start.
+TEST_F(PortBox, ASimulatedUnitReadsTheShippedSampleAndItsPortIsNeverStored) {
   TestLoop real{ui::HeadlessLoop::Clock::Real};
   sim::PtyUnit unit;
+  ASSERT_TRUE(unit.loadImage(KX2_SOURCE_DIR "/etc/sample-unit.bin"));
   ASSERT_TRUE(unit.start());
   const std::string file = dir / "KX2 Init.ini";
   {
@@ -147,6 +149,13 @@ TEST_F(PortBox, ASimulatedUnitsPortIsShownAndNeverStored) {
 
   m.BtnConnect->UserClick();
   ASSERT_TRUE(real.RunUntil([&] { return !m.uniModule->IsDisconnected(); }, 5000));
+  // The shipped sample configuration reads as any unit's.
+  real.AnswerNextBox(ui::IDOK);  // "read"
+  m.ReadEEPROM->UserClick();
+  ASSERT_TRUE(real.RunUntil([&] { return !m.uniModule->AnyScriptRunning(); }, 20000));
+  ASSERT_EQ(real.Boxes().size(), 1u);
+  EXPECT_EQ(real.Boxes()[0].flags & ui::MB_ICONMASK, ui::MB_ICONINFORMATION);
+  EXPECT_EQ(m.EditStationName->Text(), Win1250("Čerpací stanice 3"));
   m.Close();
   ASSERT_TRUE(real.RunUntil([&] { return m.closeDone; }, 5000));
   EXPECT_EQ(store.ReadString("Software\\Qel\\KX2 Init\\Options\\General", "CommPort", ""), "COM3");
