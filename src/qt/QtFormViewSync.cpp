@@ -11,12 +11,15 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -465,6 +468,15 @@ void QtFormView::ApplyItems(Entry& entry) {
   const int caret = combo->lineEdit() != nullptr ? combo->lineEdit()->cursorPosition() : 0;
   combo->clear();
   combo->addItems(items);
+  const auto& images = model.ItemImages();
+  for (size_t i = 0; i < images.size() && i < static_cast<size_t>(items.size()); ++i) {
+    const ui::ItemImage& image = images[i];
+    if (image.Empty() || image.argb.size() < static_cast<size_t>(image.width * image.height))
+      continue;
+    const QImage picture(reinterpret_cast<const uchar*>(image.argb.data()), image.width,
+                         image.height, image.width * 4, QImage::Format_ARGB32);
+    combo->setItemIcon(static_cast<int>(i), QIcon(QPixmap::fromImage(picture.copy())));
+  }
   ApplyItemIndex(entry);
   ApplyText(entry);  // clearing the list cleared an editable box's text
   if (QLineEdit* edit = combo->lineEdit()) edit->setCursorPosition(caret);

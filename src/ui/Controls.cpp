@@ -197,6 +197,12 @@ void ComboBox::SyncIndexToText() {
   }
 }
 
+void ComboBox::SetItemImages(std::vector<ItemImage> images) {
+  if (images == itemImages_) return;
+  itemImages_ = std::move(images);
+  Notify(Prop::Items);
+}
+
 void ComboBox::SetItems(std::vector<std::string> items) {
   for (auto& item : items) item = CText(item);
   items_ = std::move(items);
