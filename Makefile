@@ -15,7 +15,7 @@ FUZZ_LONG ?= 600
 # Warnings are errors wherever the tests are built; `make build` alone keeps them warnings.
 WERROR ?= ON
 
-.PHONY: all setup build test check-format test-main test-asan test-tsan test-fuzz fuzz run bench \
+.PHONY: all setup build package test check-format test-main test-asan test-tsan test-fuzz fuzz run bench \
 	format clean
 
 all: build
@@ -28,6 +28,10 @@ $(BUILD)/build.ninja:
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
+
+# A .deb of the installed tree (CPack, dependencies from the programs' libraries).
+package: build
+	cmake --build $(BUILD) --target package
 
 check-format: setup
 	@files=$$(git ls-files '*.cpp' '*.h'); \
@@ -72,8 +76,12 @@ fuzz: setup $(FUZZ)/build.ninja
 
 test: check-format test-main test-asan test-tsan test-fuzz
 
+# With a display: the desktop program on a simulated unit inside it; without: the headless demo.
 run: build
-	scripts/demo $(BUILD)
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ] && [ -x $(BUILD)/src/qt/kx2init ]; then \
+	  echo "kx2init --simulate (the port box holds the simulated unit's port: Connect, Read, Write)"; \
+	  $(BUILD)/src/qt/kx2init --simulate; \
+	else scripts/demo $(BUILD); fi
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$(basename $$b)"; $$b; done

@@ -17,6 +17,8 @@
 TFormProgress::TFormProgress(ui::Component* owner, TFormMain& main)
     : ui::Form(owner, "FormProgress"), main_(main) {
   SetBorder(ui::BorderStyle::None);
+  // Without a caption of its own the desktop would name the window after the program's file.
+  SetText(Win1250("Přenos nastavení"));
   SetBounds(0, 0, 252, 128);  // a client area of 244 x 101
   LabelCaption = Place<ui::Label>(this, this, "LabelCaption", 8, 8, 228, 16);
   GaugeProg = Place<ui::Gauge>(this, this, "GaugeProg", 8, 30, 228, 22);

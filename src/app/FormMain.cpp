@@ -16,6 +16,7 @@
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReset.h"
 #include "protocol/VScriptSyncEEPROM.h"
+#include "serial/PortNames.h"
 #include "serial/TQlsComm32.h"
 #include "ui/EventLoop.h"
 
@@ -56,7 +57,6 @@ void TFormMain::BuildResource() {
 
   QlsComm321 = std::make_unique<TQlsComm32>("QlsComm321");
   QlsComm321->SetAutoReconnect(false);
-  QlsComm321->SetCommPort("COM2");
   // The unit's replies end with CR and hold it nowhere else (data are hex digits, a checksum of
   // CR goes out as 0x0C): a reply is handed over at its last byte, not after the quiet time.
   QlsComm321->SetEventChar('\r');
@@ -77,9 +77,11 @@ void TFormMain::BuildResource() {
   MenuFile->SetCaption("&Soubor");
   MenuFileLoadAnyCfg = new ui::MenuItem(this, "MenuFileLoadAnyCfg", MenuFile);
   MenuFileLoadAnyCfg->SetCaption(Win1250("&Načíst konfiguraci"));
+  MenuFileLoadAnyCfg->SetShortCut("Ctrl+O");
   MenuFileLoadAnyCfg->OnClick = [this](ui::MenuItem&) { MenuFileLoadDevCfgClick(); };
   MenuFileSaveBrCfg = new ui::MenuItem(this, "MenuFileSaveBrCfg", MenuFile);
   MenuFileSaveBrCfg->SetCaption(Win1250("&Uložit konfiguraci"));
+  MenuFileSaveBrCfg->SetShortCut("Ctrl+S");
   MenuFileSaveBrCfg->OnClick = [this](ui::MenuItem&) { MenuFileSaveDevCfgClick(); };
   MenuSaveReport = new ui::MenuItem(this, "MenuSaveReport", MenuFile);
   MenuSaveReport->SetCaption(Win1250("Uložit report (HTML)"));
@@ -158,8 +160,11 @@ void TFormMain::BuildResource() {
   ShapeProgress->SetType(ui::ShapeType::Circle);
   ShapeProgress->SetBrushColor(ui::clYellow);
   ComboComm = Place<ui::ComboBox>(this, this, "ComboComm", 200, y, 150, 22);
-  ComboComm->SetItems({"COM1", "COM2", "COM3", "COM4"});
   ComboComm->OnChange = [this](ui::Control&) { ComboCommChange(); };
+  ComboComm->OnDropDown = [this](ui::Control&) { ComboCommDropDown(); };
+  ComboCommDropDown();
+  // Until the options say otherwise: the first port found.
+  QlsComm321->SetCommPort(ComboComm->Items().empty() ? "COM2" : ComboComm->Items().front());
   BtnConnect = Place<ui::Button>(this, this, "BtnConnect", 358, y - 2, 90, 26, "Connect");
   BtnConnect->OnClick = [this](ui::Control&) { BtnConnectClick(); };
   ReadEEPROM = Place<ui::Button>(this, this, "ReadEEPROM", 456, y - 2, 94, 26, Win1250("Načíst"));
@@ -203,6 +208,7 @@ void TFormMain::BuildResource() {
     QlsComm321ReceiveData(data, n);
   };
   QlsComm321->OnStateChange = [this](TCommState state) { QlsComm321StateChange(state); };
+  QlsComm321->OnRequestHangup = [this](TQlsComm32&) { QlsComm321RequestHangup(); };
   QlsComm321->Loaded();
 }
 
@@ -324,6 +330,11 @@ void TFormMain::DeferredStart() {
     LoadConfigFile(dir + OpenDialog1->FileName(), false);
   }
 
+  storedPort_ = QlsComm321->CommPort();
+  if (!env_.simulatedPort.empty()) {
+    QlsComm321->SetCommPort(env_.simulatedPort);
+    UpdateCaption();
+  }
   QlsComm321->SetCommComboBoxIndex(*ComboComm);
   Timer1->SetEnabled(true);
   if (FormOptions != nullptr) FormOptions->RGroupLevelsClick();
@@ -434,6 +445,34 @@ void TFormMain::QlsComm321StateChange(TCommState state) {
   ComboComm->SetEnabled(state != TCommState::CommStateConnected);
 }
 
+void TFormMain::QlsComm321RequestHangup() {
+  // The reader repeats the request while the line stays dead; once the port is closed there is
+  // nothing left to let go.
+  if (!QlsComm321->Connected()) return;
+  if (uniModule)
+    uniModule->LineLost();
+  else
+    QlsComm321->StopComm();
+}
+
+void TFormMain::UpdateCaption() {
+  std::string caption = Text();
+  if (!captionSuffix_.empty() && caption.size() >= captionSuffix_.size() &&
+      caption.compare(caption.size() - captionSuffix_.size(), std::string::npos, captionSuffix_) ==
+          0)
+    caption.erase(caption.size() - captionSuffix_.size());
+  captionSuffix_.clear();
+  if (!shownFile_.empty())
+    captionSuffix_ += " - " + Utf8ToCp1250(shownFile_.substr(shownFile_.rfind('/') + 1));
+  if (!env_.simulatedPort.empty())
+    captionSuffix_ += " (" + GetLangText(kTexts, "Simulated", Win1250("simulovaná jednotka")) + ")";
+  SetText(caption + captionSuffix_);
+}
+
+void TFormMain::ComboCommDropDown() {
+  ComboComm->SetItems(serial::ListPortsIn(env_.devDir, env_.sysTtyDir));
+}
+
 void TFormMain::ComboCommChange() {
   QlsComm321->SetCommPort(ComboComm->Text());
 }
@@ -539,6 +578,7 @@ void TFormMain::VQelLanguage1ChangeLanguage() {
   QlsComm321StateChange(QlsComm321->ConnectionState());
   if (FormAbout != nullptr) FormAbout->UpdateTexts();
   VQelTerminal1->RefreshPageCaption();
+  UpdateCaption();
   if (uniModule) {
     uniModule->Refresh();
     uniModule->RetranslateSettings();

@@ -102,8 +102,12 @@ class TFormMain : public ui::Form {
   void Timer1Timer();
   void QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length);
   void QlsComm321StateChange(TCommState state);
+  // The port's line went dead: the unit is let go and the port closed (see VUniModule::LineLost).
+  void QlsComm321RequestHangup();
   void FormClose(ui::CloseAction& action);
   void ComboCommChange();
+  // The port box lists the ports found now; a typed or stored name stays in its edit.
+  void ComboCommDropDown();
   void BtnConnectClick();
   void BtnDisConClick();
   void BtnPrerusitClick();
@@ -143,6 +147,9 @@ class TFormMain : public ui::Form {
   // False when the options could not be written.
   bool SaveOptions();
   void LoadSmsCentres();
+  // The caption ends in the name of the configuration file loaded or saved last and, with a
+  // simulated unit, a note saying so (again after each translation).
+  void UpdateCaption();
 
   const ProgramEnv& Env() const { return env_; }
   // The windows created after this one (progress, options); the program connects them.
@@ -172,4 +179,8 @@ class TFormMain : public ui::Form {
   // ended well and the values are taken one poll later, when the window shows them.
   bool transferRunning_ = false;
   bool takeUnitValues_ = false;
+  // What UpdateCaption put at the caption's end; the file it names; the port the options hold.
+  std::string captionSuffix_;
+  std::string shownFile_;
+  std::string storedPort_;
 };

@@ -94,6 +94,8 @@ bool TFormMain::LoadConfigFile(const std::string& name, bool showErrors) {
   if (::access(path.c_str(), R_OK) != 0) return false;  // there, but not ours to read
   if (uniModule->LoadFile(path)) {
     configSaved = true;
+    shownFile_ = path;
+    UpdateCaption();
     return true;
   }
   MessageBox2(GetLangText("Texts", "CannotReadCfg", Win1250("Chyba při čtení souboru ")) + path,
@@ -106,6 +108,8 @@ bool TFormMain::SaveConfigFile(const std::string& path) {
   EnsureDirectory(FolderOf(path));
   if (uniModule->SaveFile(path)) {
     configSaved = true;
+    shownFile_ = path;
+    UpdateCaption();
     return true;
   }
   MessageBox2(GetLangText("Texts", "CannotWriteEep", Win1250("Chyba při zápisu nastavení")),

@@ -71,7 +71,8 @@ std::string WithSlash(std::string dir) {
 void TFormMain::LoadOptions() {
   if (env_.store != nullptr && FormOptions != nullptr) {
     OptionsIni ini(*env_.store, *VQelAppInfo1);
-    QlsComm321->SetCommPort(ini.ReadString(kGeneral, "CommPort", "COM2"));
+    // Nothing stored: the port chosen when the window was built (the first found) stays.
+    QlsComm321->SetCommPort(ini.ReadString(kGeneral, "CommPort", QlsComm321->CommPort()));
     QlsComm321->SetCommComboBoxIndex(*ComboComm);
     VQelLanguage1->SetCurrLanguage(ini.ReadString(kGeneral, "Language", ""));
     FormOptions->RGroupExpLevel->SetItemIndex(ini.ReadInteger(kGeneral, "UserExpLevel", 0));
@@ -103,7 +104,10 @@ bool TFormMain::SaveOptions() {
   if (env_.store == nullptr || FormOptions == nullptr) return true;
   OptionsIni ini(*env_.store, *VQelAppInfo1);
   SettingsStore::Batch batch(*env_.store);
-  bool ok = ini.WriteString(kGeneral, "CommPort", QlsComm321->CommPort());
+  // A simulated unit's port is gone with the program: the user's own port stays stored.
+  const bool simulated =
+      !env_.simulatedPort.empty() && QlsComm321->CommPort() == env_.simulatedPort;
+  bool ok = ini.WriteString(kGeneral, "CommPort", simulated ? storedPort_ : QlsComm321->CommPort());
   ok = ini.WriteString(kGeneral, "Language", VQelLanguage1->GetCurrLanguage()) && ok;
   ok = ini.WriteInteger(kGeneral, "UserExpLevel", FormOptions->RGroupExpLevel->ItemIndex()) && ok;
   ok = ini.WriteInteger(kGeneral, "Terminal", FormOptions->RGroupTerminal->ItemIndex()) && ok;

@@ -4,6 +4,7 @@
 #include "app/FormCompare.h"
 #include "app/FormMain.h"
 #include "components/VQelAppInfo.h"
+#include "ui/EndSignals.h"
 
 Program::Program(ProgramEnv env) : app_(std::make_unique<ui::Application>()) {
   app_->SetTitle("KX2 Init");
@@ -22,4 +23,11 @@ Program::~Program() = default;
 
 void Program::Start() {
   main_->Show();
+}
+
+std::unique_ptr<ui::EndSignalWatch> Program::WatchEndSignals() {
+  return std::make_unique<ui::EndSignalWatch>([this](int) {
+    int answer = 0;
+    main_->shutdownHook(TFormMain::SessionMessage::End, answer);
+  });
 }

@@ -14,6 +14,9 @@ class TFormOptions;
 class TFormAnaIn;
 class TFormAbout;
 class TFormCompare;
+namespace ui {
+class EndSignalWatch;
+}
 
 class Program {
  public:
@@ -30,6 +33,9 @@ class Program {
 
   // Shows the main window (which restores positions and starts the first-run timer).
   void Start();
+  // While the returned watch lives, SIGTERM and SIGINT close the program the way the end of the
+  // desktop session does: a connected unit is let go, options and window positions are saved.
+  std::unique_ptr<ui::EndSignalWatch> WatchEndSignals();
 
  private:
   std::unique_ptr<ui::Application> app_;

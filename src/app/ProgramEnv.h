@@ -21,6 +21,12 @@ struct ProgramEnv {
   // Without files on the command line the start-up loads the last configuration file silently;
   // the command line tool starts from the built-in configuration instead.
   bool loadLastFile = true;
+  // Where the serial ports are looked for (the port box lists what `kx2ctl ports` finds).
+  std::string devDir = "/dev";
+  std::string sysTtyDir = "/sys/class/tty";
+  // The port of a simulated unit running inside the program (kx2init --simulate): it is put
+  // into the port box, the caption says so, and it is never stored as the user's port.
+  std::string simulatedPort;
   // The user's language (a language id such as 0x0405); 0: from the environment (LANG).
   int userLanguageId = 0;
 };

@@ -123,8 +123,14 @@ std::string SysConfDir(const EnvLookup& env, const std::optional<std::string>& p
   const std::string program = programPath ? *programPath : ProgramPath();
   const std::size_t slash = program.rfind('/');
   if (program.empty() || slash == std::string::npos) return std::string();
-  const std::filesystem::path etc =
-      std::filesystem::path(program.substr(0, slash + 1) + "../etc/").lexically_normal();
+  const std::string dir = program.substr(0, slash + 1);
+  // An installed program finds its data in share/kx2init/ beside bin/; the build tree keeps the
+  // files in etc/.
+  const std::filesystem::path share =
+      std::filesystem::path(dir + "../share/kx2init/").lexically_normal();
+  std::error_code error;
+  if (std::filesystem::is_directory(share, error)) return IncludeTrailingSeparator(share.string());
+  const std::filesystem::path etc = std::filesystem::path(dir + "../etc/").lexically_normal();
   return IncludeTrailingSeparator(etc.string());
 }
 

@@ -30,8 +30,9 @@ std::string DocumentsDir(const EnvLookup& env = SystemEnv);
 std::string ProgramPath();
 
 // The folder of shared, read-only data such as the SMS centre list, with a trailing separator:
-// $KX2_SYSCONFDIR when set and not empty, else "etc/" beside the program's "bin/" folder
-// (<program dir>/../etc/). Empty when neither can be had. `programPath` defaults to ProgramPath().
+// $KX2_SYSCONFDIR when set and not empty, else the installed tree's "share/kx2init/" beside the
+// program's "bin/" folder when it exists, else "etc/" there (<program dir>/../etc/, the build
+// tree). Empty when neither can be had. `programPath` defaults to ProgramPath().
 std::string SysConfDir(const EnvLookup& env = SystemEnv,
                        const std::optional<std::string>& programPath = std::nullopt);
 

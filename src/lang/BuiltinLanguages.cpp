@@ -38,6 +38,14 @@ std::vector<Section> BuildSections() {
        {
            {"FormMain", Win1250("Konfigurační nástroj KX2 Init"), "Configuration tool KX2 Init"},
            {"LabComm", Win1250("Spojení:"), "Connection:"},
+           {"OpenDialog1", Win1250("Nahrání konfigurace"), "Load configuration"},
+           {"OpenDialog1_Filter_0", Win1250("Konfigurace zařízení (*.eep)"),
+            "Device configuration (*.eep)"},
+           {"SaveDialog1", Win1250("Uložit konfiguraci zařízení"), "Save device configuration"},
+           {"SaveDialog1_Filter_0", Win1250("Konfigurace zařízení (*.eep)"),
+            "Device configuration (*.eep)"},
+           {"SaveDialog2", Win1250("Uložit zprávu o nastavení"), "Save settings report"},
+           {"SaveDialog2_Filter_0", Win1250("Stránky HTML"), "HTML pages"},
            {"SheetGeneral", Win1250("Obecné"), "General"},
            {"LabelStationName", Win1250("Jméno stanice"), "Station name"},
            {"LabelPIN", "PIN", "PIN"},
@@ -147,6 +155,7 @@ std::vector<Section> BuildSections() {
        }});
   sections.push_back({"FormProgress",
                       {
+                          {"FormProgress", Win1250("Přenos nastavení"), "Transferring settings"},
                           {"BtnCancel", Win1250("Přerušit"), "Cancel"},
                       }});
   sections.push_back({"FormOptions",
@@ -237,6 +246,7 @@ std::vector<Section> BuildSections() {
            {"CommPortOK", Win1250("Připojeno"), "Connected"},
            {"CommPortDisconnect", "Odpojit", "Disconnect"},
            {"CommPortConnect", Win1250("Připojit"), "Connect"},
+           {"Simulated", Win1250("simulovaná jednotka"), "simulated unit"},
            {"EepWriteOK", Win1250("Zařízení bylo úspěšně naprogramováno"),
             "Device has been programmed successfully"},
            {"EepWriteFail", Win1250("Během programování zařízení došlo k chybě"),

@@ -216,6 +216,23 @@ std::string NativeLanguageName(int id) {
   }
 }
 
+namespace {
+
+struct LocaleEntry {
+  const char* language;
+  const char* country;  // empty: any country not listed before
+  int id;
+};
+constexpr LocaleEntry kLocales[] = {
+    {"cs", "", 0x0405},   {"sk", "", 0x041B},   {"pl", "", 0x0415},   {"hu", "", 0x040E},
+    {"sl", "", 0x0424},   {"de", "AT", 0x0C07}, {"de", "CH", 0x0807}, {"de", "", 0x0407},
+    {"en", "GB", 0x0809}, {"en", "IE", 0x1809}, {"en", "AU", 0x0C09}, {"en", "CA", 0x1009},
+    {"en", "", 0x0409},   {"fr", "", 0x040C},   {"it", "", 0x0410},   {"es", "", 0x0C0A},
+    {"ru", "", 0x0419},   {"uk", "", 0x0422},
+};
+
+}  // namespace
+
 int LanguageIdFromLocaleName(const std::string& locale) {
   // "ll_CC.codeset@modifier": language and country are what matter.
   std::string name = locale.substr(0, locale.find_first_of(".@"));
@@ -223,22 +240,17 @@ int LanguageIdFromLocaleName(const std::string& locale) {
   const size_t underscore = name.find('_');
   const std::string country =
       underscore == std::string::npos ? std::string() : UpperAscii(name.substr(underscore + 1));
-  static const struct {
-    const char* language;
-    const char* country;  // empty: any country not listed before
-    int id;
-  } kLocales[] = {
-      {"cs", "", 0x0405},   {"sk", "", 0x041B},   {"pl", "", 0x0415},   {"hu", "", 0x040E},
-      {"sl", "", 0x0424},   {"de", "AT", 0x0C07}, {"de", "CH", 0x0807}, {"de", "", 0x0407},
-      {"en", "GB", 0x0809}, {"en", "IE", 0x1809}, {"en", "AU", 0x0C09}, {"en", "CA", 0x1009},
-      {"en", "", 0x0409},   {"fr", "", 0x040C},   {"it", "", 0x0410},   {"es", "", 0x0C0A},
-      {"ru", "", 0x0419},   {"uk", "", 0x0422},
-  };
   for (const auto& entry : kLocales) {
     if (language != entry.language) continue;
     if (*entry.country == 0 || country == entry.country) return entry.id;
   }
   return 0;
+}
+
+std::string LocaleLanguageOf(int id) {
+  for (const auto& entry : kLocales)
+    if (PrimaryLangId(entry.id) == PrimaryLangId(id)) return entry.language;
+  return std::string();
 }
 
 int UserDefaultLanguageId(const EnvLookup& env) {

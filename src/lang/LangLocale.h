@@ -67,6 +67,8 @@ std::string NativeLanguageName(int id);
 
 // The language id of a POSIX locale name ("cs_CZ.UTF-8" -> 0x0405), 0 when unknown.
 int LanguageIdFromLocaleName(const std::string& locale);
+// The two-letter language of a language id ("cs" for 0x0405), empty for one not in the table.
+std::string LocaleLanguageOf(int id);
 // The user's own language from LC_ALL, LC_MESSAGES or LANG; 0 when none is known.
 int UserDefaultLanguageId(const EnvLookup& env = SystemEnv);
 

@@ -555,7 +555,17 @@ void VQelLanguage::WatchedGone(Watch* watch) {
 void VQelLanguage::updateLangCombo() {
   if (langCombo_ == nullptr) return;
   std::vector<std::string> names;
-  for (const auto& record : languages_) names.push_back(record->displayName);
+  std::vector<ui::ItemImage> flags;
+  for (const auto& record : languages_) {
+    names.push_back(record->displayName);
+    ui::ItemImage flag;
+    if (record->iconIndex >= 0 && record->iconIndex < images_.Count()) {
+      const Icon16& icon = images_.Image(record->iconIndex);
+      flag = {16, 16, std::vector<uint32_t>(icon.pixels.begin(), icon.pixels.end())};
+    }
+    flags.push_back(std::move(flag));
+  }
+  langCombo_->SetItemImages(std::move(flags));
   langCombo_->SetItems(std::move(names));
   langCombo_->SetItemIndex(activeIndex_);
 }

@@ -17,7 +17,14 @@ bool VGeneralScript::Start(VGeneralScript* parent, int32_t initialState) {
   state_ = initialState;
   if (parent != nullptr) parent->AttachSub(this);
   abortRequested_ = false;
+  failRequested_ = false;
   return true;
+}
+
+void VGeneralScript::RequestFail() {
+  if (!IsRunning()) return;
+  failRequested_ = true;
+  if (sub_ != nullptr) sub_->RequestFail();
 }
 
 void VGeneralScript::RestartTimer() {
@@ -54,7 +61,11 @@ void VGeneralScript::scriptPolled(uint32_t now) {
   if (inPoll_) return;
   inPoll_ = true;
 
-  if (!waitingForSub_ && state_ > 0) {
+  if (!waitingForSub_ && state_ > 0 && failRequested_) {
+    failRequested_ = false;
+    state_ = ScriptFailed;
+    OnFinished();
+  } else if (!waitingForSub_ && state_ > 0) {
     int32_t next = state_;
     const StateDescription* entry = nullptr;
     for (const StateDescription& d : GetStates()) {

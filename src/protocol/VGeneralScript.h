@@ -71,6 +71,11 @@ class VGeneralScript {
   bool WaitingForSub() const { return waitingForSub_; }
   VGeneralScript* Sub() const { return sub_; }
   void RequestAbort() { abortRequested_ = true; }
+  // The line this script talks over is gone: at its next poll a running script ends failed
+  // without running its handler (no retries, no messages of its own), and so does the
+  // sub-script it waits for.
+  void RequestFail();
+  bool FailRequested() const { return failRequested_; }
   bool AbortRequested() const { return abortRequested_; }
 
   void RestartTimer();
@@ -89,6 +94,7 @@ class VGeneralScript {
  private:
   bool waitingForSub_ = false;
   bool abortRequested_ = false;
+  bool failRequested_ = false;
   VGeneralScript* sub_ = nullptr;
   bool inPoll_ = false;
   uint32_t startTick_ = 0;

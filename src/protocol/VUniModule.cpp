@@ -289,6 +289,19 @@ bool VUniModule::RequestDisconnect() {
   return linkState_ == LinkReleased;
 }
 
+void VUniModule::LineLost() {
+  const bool tell = linkState_ != LinkClosing && (!IsDisconnected() || AnyScriptRunning());
+  for (const auto& script : scripts_)
+    if (script) script->RequestFail();
+  // The scripts end now, each through its own end (progress window closed, port closed by the
+  // connect, a closing program's unit counted as released).
+  Poll();
+  SetDisconnected();
+  comm_.StopComm();
+  Refresh();
+  if (tell) LineReader().ShowDeviceDead();
+}
+
 bool VUniModule::Send(const uint8_t* data, int count) {
   if (count < 0 || (count > 0 && data == nullptr)) return false;
   // The port takes at most 65535 bytes per call; longer input goes out in pieces, never cut.

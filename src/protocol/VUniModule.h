@@ -132,6 +132,12 @@ class VUniModule {
 
   // Program closing: resets an identified unit; true once the unit has been let go.
   bool RequestDisconnect();
+  // The line went dead under the port (the other side hung up, the adapter was pulled): the
+  // unit is let go as a disconnect lets it go, without the reset that can no longer reach it.
+  // What runs ends failed at once instead of waiting through its retries, the port closes, and
+  // the user hears "DeviceDead" once when a unit or an exchange was lost (not while the program
+  // is closing anyway).
+  void LineLost();
   // Queues the bytes to the port and shows them in the terminal as sent; false when the port did
   // not take them (closed), in which case nothing is shown.
   bool Send(const uint8_t* data, int count);

@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "qt/FormWatch.h"
+#include "qt/QtComboBox.h"
 #include "qt/QtText.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -225,16 +226,40 @@ void QtFormView::ControlAdded(ui::Control& control) {
 void QtFormView::ControlRemoved(ui::Control& control) {
   if (form_ == nullptr) return;
   SyncScope sync(*this);
-  // Called from the control's destructor too: only what Control itself holds may be read.
+  // Called from the control's destructor too: only what Control itself holds may be read (a
+  // form being destroyed no longer casts to one).
+  auto* floated = dynamic_cast<ui::Form*>(&control);
+  const bool shownHere = floated != nullptr && Find(&control) != nullptr;
   RemoveTree(control);
+  if (shownHere && floated->HostDockSite() == nullptr) FloatForm(*floated);
+}
+
+void QtFormView::FloatForm(ui::Form& form) {
+  if (form.View() != nullptr) return;
+  floating_[&form] = std::make_unique<QtFormView>(form);
+}
+
+void QtFormView::DockFloating(ui::Form& form) {
+  auto it = floating_.find(&form);
+  if (it == floating_.end()) return;
+  std::unique_ptr<QtFormView> view = std::move(it->second);
+  floating_.erase(it);
+  // A stale entry (a form gone meanwhile, another in its place) has nothing to give back.
+  if (view->GetForm() != &form) return;
+  // Docking usually starts in the floating window's own close event: the window goes once that
+  // event is over, the form is shown here at once.
+  form.SetView(nullptr);
+  view->window_->hide();
+  QTimer::singleShot(0, [gone = view.release()] { delete gone; });
 }
 
 void QtFormView::AddTree(ui::Control& control) {
   // A form docked here with a view of its own keeps its own window; one without is shown in
   // place, as a container on its dock site.
-  if (auto* docked = dynamic_cast<ui::Form*>(&control);
-      docked != nullptr && (docked->HostDockSite() == nullptr || docked->View() != nullptr))
-    return;
+  if (auto* docked = dynamic_cast<ui::Form*>(&control); docked != nullptr) {
+    if (docked->HostDockSite() != nullptr) DockFloating(*docked);
+    if (docked->HostDockSite() == nullptr || docked->View() != nullptr) return;
+  }
   QWidget* container = nullptr;
   Entry* parentEntry = nullptr;
   if (control.Parent() == form_) {
@@ -351,6 +376,10 @@ void QtFormView::Connect(Entry& entry) {
           v->Act(combo,
                  [index](ui::Control& c) { static_cast<ui::ComboBox&>(c).UserSelect(index); });
       });
+      static_cast<QtComboBox*>(combo)->beforePopup = [guard, combo] {
+        if (QtFormView* v = *guard)
+          v->Act(combo, [](ui::Control& c) { static_cast<ui::ComboBox&>(c).UserDropDown(); });
+      };
       break;
     }
     case Kind::Check:

@@ -100,6 +100,10 @@ class QtFormView : public ui::FormView {
   void WatchInput(QWidget* widget, ui::Control* control);
   void RebuildRadios(Entry& entry);
   void DropWidget(QWidget* widget);
+  // A window docked here floats (the terminal's "Free window"): it gets a top-level view of its
+  // own for as long as it floats; docked again, it is shown in place here once more.
+  void FloatForm(ui::Form& form);
+  void DockFloating(ui::Form& form);
   void FormGone();
   Entry* Find(const ui::Control* control);
   QTabWidget* TabsOf(const Entry& sheet);
@@ -166,6 +170,7 @@ class QtFormView : public ui::FormView {
   ui::Control* pushing_ = nullptr;
   bool menuPending_ = false;
   bool focusPending_ = false;
+  std::unordered_map<const ui::Form*, std::unique_ptr<QtFormView>> floating_;
 };
 
 }  // namespace qtui

@@ -13,11 +13,15 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,6 +34,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "qt/QtComboBox.h"
 #include "qt/QtText.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -129,7 +134,7 @@ void QtFormView::CreateWidget(Entry& entry, QWidget* container) {
       break;
     }
     case Kind::Combo: {
-      auto* combo = new QComboBox(container);
+      auto* combo = new QtComboBox(container);
       combo->setInsertPolicy(QComboBox::NoInsert);
       combo->setMaxVisibleItems(8);
       w = combo;
@@ -444,6 +449,15 @@ void QtFormView::ApplyItems(Entry& entry) {
   const int caret = combo->lineEdit() != nullptr ? combo->lineEdit()->cursorPosition() : 0;
   combo->clear();
   combo->addItems(items);
+  const auto& images = model.ItemImages();
+  for (size_t i = 0; i < images.size() && i < static_cast<size_t>(items.size()); ++i) {
+    const ui::ItemImage& image = images[i];
+    if (image.Empty() || image.argb.size() < static_cast<size_t>(image.width * image.height))
+      continue;
+    const QImage picture(reinterpret_cast<const uchar*>(image.argb.data()), image.width,
+                         image.height, image.width * 4, QImage::Format_ARGB32);
+    combo->setItemIcon(static_cast<int>(i), QIcon(QPixmap::fromImage(picture.copy())));
+  }
   ApplyItemIndex(entry);
   ApplyText(entry);  // clearing the list cleared an editable box's text
   if (QLineEdit* edit = combo->lineEdit()) edit->setCursorPosition(caret);
@@ -690,6 +704,7 @@ void QtFormView::RebuildMenu() {
     action->setCheckable(item->Checked());
     action->setChecked(item->Checked());
     action->setStatusTip(TooltipOf(item->Hint()));
+    if (!item->ShortCut().empty()) action->setShortcut(QKeySequence(ToQt(item->ShortCut())));
   };
   bool any = false;
   for (ui::MenuItem* item : form_->MenuBar()) {

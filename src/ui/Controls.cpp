@@ -197,6 +197,12 @@ void ComboBox::SyncIndexToText() {
   }
 }
 
+void ComboBox::SetItemImages(std::vector<ItemImage> images) {
+  if (images == itemImages_) return;
+  itemImages_ = std::move(images);
+  Notify(Prop::Items);
+}
+
 void ComboBox::SetItems(std::vector<std::string> items) {
   for (auto& item : items) item = CText(item);
   items_ = std::move(items);
@@ -251,6 +257,12 @@ void ComboBox::SetComboText(const std::string& text) {
 void ComboBox::SetMaxLength(int length) {
   maxLength_ = std::max(0, length);
   Notify(Prop::MaxLength);
+}
+
+void ComboBox::UserDropDown() {
+  if (!UserCanAct()) return;
+  UserScope scope(*this);
+  if (OnDropDown) OnDropDown(*this);
 }
 
 void ComboBox::UserSelect(int index) {

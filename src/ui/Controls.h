@@ -1,6 +1,7 @@
 #pragma once
 // The kinds of controls the program's windows use.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,16 @@ class Memo : public Edit {
 
 enum class ComboStyle { DropDown, DropDownList };
 
+// A small picture drawn before a list entry (a language's flag): pixels row by row from the top,
+// each 0xAARRGGBB. Empty: no picture.
+struct ItemImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;
+  bool Empty() const { return width <= 0 || height <= 0; }
+  bool operator==(const ItemImage&) const = default;
+};
+
 class ComboBox : public Control {
  public:
   ComboBox(Component* owner, std::string name = {});
@@ -87,6 +98,9 @@ class ComboBox : public Control {
   void SetItems(std::vector<std::string> items);
   void AddItem(const std::string& item);
   void ClearItems();
+  // Pictures of the entries, by index; entries beyond them have none.
+  const std::vector<ItemImage>& ItemImages() const { return itemImages_; }
+  void SetItemImages(std::vector<ItemImage> images);
   int IndexOf(const std::string& item) const;
   int ItemIndex() const { return itemIndex_; }
   // Selects an entry in code (no OnChange, as in the toolkit); -1 clears the selection.
@@ -97,7 +111,11 @@ class ComboBox : public Control {
   void SetMaxLength(int length);
 
   NotifyEvent OnSelect;
+  // The list is about to drop down: the handler may fill it afresh.
+  NotifyEvent OnDropDown;
 
+  // "User did": opens the list (OnDropDown); the view shows the items as they are afterwards.
+  void UserDropDown();
   // "User did": picks entry index from the list (OnClick, then OnSelect if set, else OnChange).
   void UserSelect(int index);
   // "User did": replaces the text of an editable box by typing it, key by key.
@@ -113,6 +131,7 @@ class ComboBox : public Control {
 
   ComboStyle style_ = ComboStyle::DropDown;
   std::vector<std::string> items_;
+  std::vector<ItemImage> itemImages_;
   int itemIndex_ = -1;
   int maxLength_ = 0;
 };

@@ -206,6 +206,18 @@ void Form::UserFocusNext(bool backwards) {
   order[index]->UserFocus();
 }
 
+bool Form::UserShortCut(const std::string& keys) {
+  if (keys.empty()) return false;
+  for (Component* c : Components()) {
+    auto* item = dynamic_cast<MenuItem*>(c);
+    if (item != nullptr && item->ShortCut() == keys) {
+      item->UserClick();
+      return true;
+    }
+  }
+  return false;
+}
+
 std::vector<MenuItem*> Form::MenuBar() const {
   std::vector<MenuItem*> bar;
   for (Component* c : Components()) {

@@ -83,6 +83,9 @@ class Form : public Control {
 
   // Window menu bar: the top-level menu items, owned by this form.
   std::vector<MenuItem*> MenuBar() const;
+  // "User did": pressed a short-cut key ("Ctrl+O"); the menu item that has it is picked as a
+  // click would pick it. False when no item has it.
+  bool UserShortCut(const std::string& keys);
 
   FormView* View() const { return view_; }
   void SetView(FormView* view) { view_ = view; }

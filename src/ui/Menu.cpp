@@ -87,6 +87,12 @@ void MenuItem::SetRightJustify(bool right) {
   Changed(Prop::Other);
 }
 
+void MenuItem::SetShortCut(const std::string& keys) {
+  if (keys == shortCut_) return;
+  shortCut_ = keys;
+  Changed(Prop::Text);
+}
+
 void MenuItem::UserClick() {
   for (const MenuItem* m = this; m != nullptr; m = m->parentItem_)
     if (!m->enabled_ || !m->visible_) return;

@@ -39,6 +39,9 @@ class MenuItem : public Component {
   // the menu bar.
   bool Popup() const { return popup_; }
   void SetPopup(bool popup) { popup_ = popup; }
+  // The key that picks the item from anywhere in its window, as text ("Ctrl+O"); empty: none.
+  const std::string& ShortCut() const { return shortCut_; }
+  void SetShortCut(const std::string& keys);
 
   std::function<void(MenuItem&)> OnClick;
   // "User did": picks the item (only when it and its parents are enabled and visible).
@@ -50,6 +53,7 @@ class MenuItem : public Component {
   std::vector<MenuItem*> items_;
   std::string caption_;
   std::string hint_;
+  std::string shortCut_;
   bool enabled_ = true;
   bool visible_ = true;
   bool checked_ = false;

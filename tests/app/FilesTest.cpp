@@ -11,6 +11,7 @@
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
 #include "common/TestLoop.h"
+#include "lang/VQelLanguage.h"
 
 namespace {
 
@@ -172,6 +173,61 @@ TEST(CommandLine, TheCommsLogOptionIsTakenOutAndTheFilesRemain) {
   std::vector<std::string> dangling{"a.eep", "--comms-log"};
   EXPECT_EQ(TakeValueOption(dangling, "--comms-log"), std::nullopt);
   EXPECT_EQ(dangling, std::vector<std::string>{"a.eep"});
+}
+
+}  // namespace
+
+namespace {
+
+// One language at a time: in English the file dialogs' titles and filters are English, and back
+// in Czech they are Czech again.
+TEST_F(Files, TheFileDialogsSpeakTheProgramsLanguage) {
+  TFormMain& m = Main();
+  m.VQelLanguage1->SetCurrLanguage("English");
+  for (int i = 0; i < 3; ++i) loop.AnswerNextFileDialog(std::nullopt);
+  m.MenuFileLoadAnyCfg->UserClick();
+  m.MenuFileSaveBrCfg->UserClick();
+  m.MenuSaveReport->UserClick();
+  ASSERT_EQ(loop.FileDialogs().size(), 3u);
+  EXPECT_EQ(loop.FileDialogs()[0].title, "Load configuration");
+  EXPECT_EQ(loop.FileDialogs()[0].filter, "Device configuration (*.eep)|*.eep");
+  EXPECT_EQ(loop.FileDialogs()[1].title, "Save device configuration");
+  EXPECT_EQ(loop.FileDialogs()[1].filter, "Device configuration (*.eep)|*.eep");
+  EXPECT_EQ(loop.FileDialogs()[2].title, "Save settings report");
+  EXPECT_EQ(loop.FileDialogs()[2].filter, "HTML pages|*.html");
+
+  m.VQelLanguage1->SetCurrLanguage(Win1250("Česky"));
+  loop.AnswerNextFileDialog(std::nullopt);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(loop.FileDialogs().back().title, Win1250("Nahrání konfigurace"));
+  EXPECT_EQ(loop.FileDialogs().back().filter, Win1250("Konfigurace zařízení (*.eep)|*.eep"));
+}
+
+}  // namespace
+
+namespace {
+
+// Ctrl+O and Ctrl+S reach the file commands, and the title names the file loaded or saved last,
+// also after a change of language.
+TEST_F(Files, ShortCutsOpenTheFileDialogsAndTheTitleNamesTheFile) {
+  TFormMain& m = Main();
+  const std::string plain = m.Text();
+  const std::string saved = (dir / "station 3.eep").string();
+  loop.AnswerNextFileDialog(saved);
+  ASSERT_TRUE(m.UserShortCut("Ctrl+S"));
+  EXPECT_FALSE(loop.FileDialogs().back().title.empty());
+  EXPECT_TRUE(loop.FileDialogs().back().save);
+  ASSERT_TRUE(fs::exists(saved));
+  EXPECT_EQ(m.Text(), plain + " - station 3.eep");
+
+  m.VQelLanguage1->SetCurrLanguage("English");
+  EXPECT_EQ(m.Text(), "Configuration tool KX2 Init - station 3.eep");
+
+  loop.AnswerNextFileDialog(std::nullopt);
+  ASSERT_TRUE(m.UserShortCut("Ctrl+O"));
+  EXPECT_FALSE(loop.FileDialogs().back().save);
+  EXPECT_EQ(m.Text(), "Configuration tool KX2 Init - station 3.eep");  // nothing loaded
+  EXPECT_FALSE(m.UserShortCut("Ctrl+Q"));
 }
 
 }  // namespace

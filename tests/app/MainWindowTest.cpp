@@ -1,16 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+#include "app/Dialogs.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
+#include "base/SettingsStore.h"
+#include "common/TempDir.h"
 #include "common/TestLoop.h"
 #include "components/VQelTerminal.h"
 #include "components/VQelTerminalView.h"
 #include "protocol/VScriptConnect.h"
+#include "protocol/VScriptSyncEEPROM.h"
 #include "protocol/VUniModule.h"
 #include "serial/TQlsComm32.h"
 #include "sim/PtyUnit.h"
+#include "ui/EndSignals.h"
 
 namespace {
 
@@ -198,6 +207,102 @@ TEST_F(MainWindow, TheSessionEndingClosesTheWindowAfterTheUnitIsLetGo) {
   EXPECT_EQ(answer, 1);
   EXPECT_TRUE(Main().closeDone);
   EXPECT_FALSE(Main().QlsComm321->Connected());
+}
+
+}  // namespace
+
+namespace {
+
+// The unit vanishes in the middle of a read (its line hangs up, as when an adapter is pulled):
+// the window notices at once instead of waiting through the retries, tells the user once, and
+// frees the port.
+TEST_F(MainWindow, ADeadLineEndsTheReadAtOnceAndFreesThePort) {
+  Connect();
+  TFormMain& m = Main();
+  unit.withUnit([](sim::Kx2Simulator& u) { u.setLatencyMs(200); });
+  loop.SetBoxHandler([](const ui::HeadlessLoop::BoxCall& call) {
+    return call.text.find(Win1250("Zařízení přestalo")) != std::string::npos ? ui::IDOK : 0;
+  });
+  const size_t before = unit.commandsReceived();
+  m.ReadEEPROM->UserClick();
+  ASSERT_TRUE(loop.RunUntil([&] { return unit.commandsReceived() > before; }, 3000));
+  ASSERT_TRUE(Module().SyncScript().IsRunning());
+  unit.stop();
+  ASSERT_TRUE(loop.RunUntil([&] { return !m.QlsComm321->Connected(); }, 1000));
+  loop.Advance(300);  // repeated hang-up requests and polls change nothing more
+  EXPECT_FALSE(Module().AnyScriptRunning());
+  EXPECT_TRUE(Module().IsDisconnected());
+  EXPECT_EQ(Label(m.LabelComm), "Port uvolněn");
+  EXPECT_EQ(Label(m.BtnConnect), "Připojit");
+  EXPECT_FALSE(m.ReadEEPROM->Enabled());
+  EXPECT_TRUE(m.ComboComm->Enabled());
+  ASSERT_EQ(loop.Boxes().size(), 1u);
+  EXPECT_EQ(loop.Boxes()[0].flags & ui::MB_ICONMASK, ui::MB_ICONERROR);
+  EXPECT_FALSE(m.FormProgress->Visible());
+  // The line can be taken up again once the unit is back.
+  ASSERT_TRUE(unit.start());
+  Connect();
+}
+
+// A dead line while the window closes: the reset cannot reach the unit, and the window still
+// goes at once, without a message.
+TEST_F(MainWindow, ADeadLineDuringTheCloseLetsTheWindowGo) {
+  Connect();
+  TFormMain& m = Main();
+  unit.withUnit([](sim::Kx2Simulator& u) { u.setFaults(sim::Faults{.silentAfter = 0}); });
+  m.Close();
+  EXPECT_FALSE(m.closeDone);
+  unit.stop();
+  ASSERT_TRUE(loop.RunUntil([&] { return m.closeDone; }, 1000));
+  EXPECT_FALSE(m.QlsComm321->Connected());
+  EXPECT_TRUE(loop.Boxes().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The program is ended by SIGTERM (a service manager, `kill`) while a unit is connected: the
+// close sequence runs as for the end of the session, so the unit is reset, the port freed, and
+// options and window positions are in the store.
+TEST(MainWindowSignals, SigtermLetsTheUnitGoAndSavesTheOptions) {
+  TestLoop loop{ui::HeadlessLoop::Clock::Real};
+  sim::PtyUnit unit;
+  ASSERT_TRUE(unit.start());
+  TempDir dir;
+  const std::string file = dir / "KX2 Init.ini";
+  {
+    SettingsStore store(file);
+    store.WriteString("Software\\Qel\\KX2 Init\\Options", "FirstTime", "0");
+    ProgramEnv env = TestEnv();
+    env.store = &store;
+    Program program{env};
+    program.Start();
+    ASSERT_TRUE(loop.RunUntil([&] { return program.Main().startedUp; }, 5000));
+    const auto watch = program.WatchEndSignals();
+    ASSERT_TRUE(watch->Active());
+    TFormMain& m = program.Main();
+    m.ComboComm->UserReplace(unit.slavePath());
+    m.BtnConnect->UserClick();
+    ASSERT_TRUE(loop.RunUntil([&] { return !m.uniModule->IsDisconnected(); }, 5000));
+
+    std::raise(SIGTERM);
+    ASSERT_TRUE(loop.RunUntil([&] { return m.closeDone; }, 5000));
+    EXPECT_FALSE(m.QlsComm321->Connected());
+    EXPECT_TRUE(program.App().Terminated());
+    EXPECT_EQ(loop.UnexpectedBoxes(), 0);
+  }
+  bool sawReset = false;
+  for (const auto& t : unit.traffic())
+    if (t.kind == sim::TrafficEntry::Kind::Received && !t.bytes.empty() && t.bytes[0] == 0x06)
+      sawReset = true;
+  EXPECT_TRUE(sawReset);
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("CommPort=s:" + unit.slavePath()), std::string::npos) << text.str();
+  EXPECT_NE(text.str().find("ZOrder="), std::string::npos) << text.str();
+  unit.stop();
 }
 
 }  // namespace

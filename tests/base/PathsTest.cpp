@@ -51,6 +51,13 @@ TEST(Paths, ConfigAndSystemFolders) {
   EXPECT_EQ(SysConfDir(FakeEnv({{"KX2_SYSCONFDIR", ""}}), "/usr/local/bin/kx2init"),
             "/usr/local/etc/");
   EXPECT_EQ(SysConfDir(FakeEnv({}), ""), "");
+  {
+    TempDir prefix;  // an installed tree
+    std::filesystem::create_directories(prefix / "share/kx2init");
+    EXPECT_EQ(SysConfDir(FakeEnv({}), prefix / "bin/kx2init"), prefix / "share/kx2init/");
+    EXPECT_EQ(SysConfDir(FakeEnv({{"KX2_SYSCONFDIR", "/opt/kx2"}}), prefix / "bin/kx2init"),
+              "/opt/kx2/");
+  }
 
   const std::string self = ProgramPath();
   ASSERT_FALSE(self.empty());

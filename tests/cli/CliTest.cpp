@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,6 +98,31 @@ TEST(Cli, LangSwitchesTheProgramsTextsAndAnUnknownLanguageIsAUsageError) {
   const Result cz = Ctl({"identify", "--port", "/dev/kx2-none", "--lang", "Česky"});
   EXPECT_NE(cz.err.find("Port blokován"), std::string::npos) << cz.err;
   EXPECT_EQ(Ctl({"--lang", "Klingon", "identify", "--port", "x"}).code, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The unit's line hangs up in the middle of a read: kx2ctl learns it through the window as the
+// desktop does, at once rather than after the retries, with the message once, and writes no file.
+TEST(Cli, ALineThatHangsUpDuringAReadFailsAtOnceWithTheMessageOnce) {
+  sim::UnitConfig config;
+  config.faults.closeAfter = 6;  // link test, identification, memory, then a few blocks
+  sim::PtyUnit unit(config);
+  ASSERT_TRUE(unit.start());
+  const std::string out = ::testing::TempDir() + "kx2-hangup.eep";
+  std::remove(out.c_str());
+  const auto start = std::chrono::steady_clock::now();
+  const Result r = Ctl({"read", "--port", unit.slavePath(), "--output", out});
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(r.code, 1);
+  const std::string dead = "přestalo komunikovat";
+  const size_t first = r.err.find(dead);
+  ASSERT_NE(first, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(dead, first + 1), std::string::npos) << r.err;
+  EXPECT_LT(took, std::chrono::seconds(2));  // the retries alone would take six
+  EXPECT_FALSE(std::ifstream(out).good());
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ struct LanguageFixture : ::testing::Test {
 
   // The built-in languages plus whatever files the test wrote into dir.
   void Load(bool builtins = true, int userLanguage = 0x0405) {
+    // The component installs itself as the text source: the one it replaces goes first, or
+    // the scopes would end out of order and leave the old one installed.
+    lang.reset();
     lang = std::make_unique<VQelLanguage>(nullptr);
     lang->SetUserDefaultLanguageId(userLanguage);
     if (builtins) lang->SetStartupLanguages(BuiltinLanguageTexts());

@@ -151,3 +151,32 @@ TEST(ScriptEngine, SubScriptsAndNestedPolls) {
   EXPECT_EQ(loop.Boxes()[3].text, "VGeneralScript::scriptPolled: State description not found");
   EXPECT_EQ(lost.State(), 3);
 }
+
+// A dead line: a running script and the sub-script it waits for end failed at their next polls
+// without running their handlers (no retry goes out); an idle script is not touched and a
+// restarted one runs normally again.
+TEST(ScriptEngine, AFailRequestEndsTheScriptAndItsSubWithoutTheirHandlers) {
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TestScript parent, sub, idle;
+  ASSERT_TRUE(parent.Start(nullptr, 1));
+  ASSERT_TRUE(sub.Start(&parent, 1));
+  idle.RequestFail();
+  EXPECT_FALSE(idle.FailRequested());
+
+  parent.RequestFail();
+  EXPECT_TRUE(sub.FailRequested());
+  sub.scriptPolled(loop.TickCount());
+  parent.scriptPolled(loop.TickCount());
+  EXPECT_EQ(sub.finished, std::vector<int32_t>{ScriptFailed});
+  EXPECT_EQ(parent.finished, std::vector<int32_t>{ScriptFailed});
+  EXPECT_TRUE(sub.subResults.empty());
+  EXPECT_TRUE(parent.subResults.empty());
+  EXPECT_EQ(sub.State(), ScriptIdle);  // acknowledged by its parent
+
+  parent.Acknowledge();
+  ASSERT_TRUE(parent.Start(nullptr, 1));
+  EXPECT_FALSE(parent.FailRequested());
+  parent.scriptPolled(loop.TickCount());
+  EXPECT_EQ(parent.State(), 1);
+  EXPECT_EQ(parent.subResults.size(), 1u);
+}

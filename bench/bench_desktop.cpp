@@ -1,0 +1,170 @@
+// links: kx2_qt kx2_app kx2_device kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base kx2_sim Qt6::Widgets
+// The desktop program's figures, measured the way kx2init starts (its windows, their Qt views,
+// the main window shown), on the offscreen platform unless a display is named:
+//   - start: from the process's start (10 ms ticks of the kernel) and from main() to the first
+//     frame of the main window painted; goal <= 100 ms;
+//   - peak memory (resident set) after connecting to a simulated unit and reading it; goal
+//     <= 40 MB;
+//   - CPU while connected and idle for 10 s (poll loop, serial threads, the unit's own thread
+//     included); goal <= 0.5 % of a core.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFont>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/FormMain.h"
+#include "app/Program.h"
+#include "base/Paths.h"
+#include "protocol/VScriptSyncEEPROM.h"
+#include "protocol/VUniModule.h"
+#include "qt/QtFormView.h"
+#include "qt/QtLoop.h"
+#include "sim/PtyUnit.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double CpuSeconds() {
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
+         (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+double PeakMegabytes() {
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  return ru.ru_maxrss / 1024.0;
+}
+
+// Milliseconds since the process started, from its start time in clock ticks since boot.
+double SinceProcessStartMs() {
+  std::ifstream stat("/proc/self/stat");
+  std::string all((std::istreambuf_iterator<char>(stat)), {});
+  std::istringstream rest(all.substr(all.rfind(')') + 2));
+  std::string field;
+  for (int i = 3; i <= 22 && rest >> field; ++i) {
+  }
+  const double ticks = std::atof(field.c_str());
+  std::ifstream uptime("/proc/uptime");
+  double up = 0;
+  uptime >> up;
+  return (up - ticks / sysconf(_SC_CLK_TCK)) * 1000.0;
+}
+
+// Notes the first paint of a widget and ends the wait for it.
+class FirstPaint : public QObject {
+ public:
+  bool seen = false;
+  QEventLoop* waiting = nullptr;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !seen) {
+      seen = true;
+      if (waiting != nullptr) waiting->quit();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// Runs Qt's loop until pred() holds (looked at every 20 ms) or ms have passed.
+template <class Pred>
+bool RunUntil(Pred pred, int ms) {
+  const auto end = Clock::now() + std::chrono::milliseconds(ms);
+  QEventLoop wait;
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    if (pred() || Clock::now() >= end) wait.quit();
+  });
+  look.start(20);
+  if (!pred()) wait.exec();
+  return pred();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto t0 = Clock::now();
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("QT_QPA_PLATFORM") == nullptr)
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  sim::PtyUnit unit;
+  unit.setRecording(false);
+  if (!unit.loadImage(SysConfDir() + "sample-unit.bin") || !unit.start()) {
+    std::fprintf(stderr, "the simulated unit cannot start\n");
+    return 1;
+  }
+  int rc = 0;
+  {
+    QApplication qapp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+    qtui::QtLoop loop;
+    ProgramEnv env;
+    env.sysConfDir = SysConfDir();
+    env.simulatedPort = unit.slavePath();
+    Program program(env);
+    program.App().GetDesktop().SetWorkArea(qtui::ScreenWorkArea());
+    std::vector<std::unique_ptr<qtui::QtFormView>> views;
+    for (ui::Form* form : program.App().Forms())
+      views.push_back(std::make_unique<qtui::QtFormView>(*form));
+    FirstPaint paint;
+    views.front()->Window()->installEventFilter(&paint);
+    program.Start();
+    {
+      QEventLoop wait;
+      paint.waiting = &wait;
+      QTimer::singleShot(10000, &wait, &QEventLoop::quit);
+      if (!paint.seen) wait.exec();
+      paint.waiting = nullptr;
+    }
+    const double fromMain = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    const double fromStart = SinceProcessStartMs();
+    std::printf(
+        "first frame of the main window: %.0f ms after the process started (10 ms "
+        "ticks), %.1f ms after main() (goal <= 100 ms)\n",
+        fromStart, fromMain);
+    std::printf("peak memory at the first frame: %.1f MB\n", PeakMegabytes());
+
+    TFormMain& m = program.Main();
+    RunUntil([&] { return m.startedUp; }, 5000);
+    m.BtnConnect->UserClick();
+    if (!RunUntil([&] { return !m.uniModule->IsDisconnected(); }, 10000)) {
+      std::fprintf(stderr, "the simulated unit did not connect\n");
+      rc = 1;
+    } else {
+      const double cpu0 = CpuSeconds();
+      const auto idle0 = Clock::now();
+      {
+        QEventLoop idle;
+        QTimer::singleShot(10000, &idle, &QEventLoop::quit);
+        idle.exec();
+      }
+      const double wall = std::chrono::duration<double>(Clock::now() - idle0).count();
+      const double cpu = CpuSeconds() - cpu0;
+      std::printf(
+          "connected and idle for %.1f s: CPU %.3f s = %.2f %% of a core (goal <= 0.5 %%)\n", wall,
+          cpu, cpu / wall * 100.0);
+      std::printf("peak memory connected: %.1f MB (goal <= 40 MB)\n", PeakMegabytes());
+    }
+    int answer = 0;
+    m.shutdownHook(TFormMain::SessionMessage::End, answer);
+    views.clear();
+  }
+  unit.stop();
+  return rc;
+}
