@@ -1,6 +1,7 @@
 // The KX2 memory map as the unit sees it: header, address words, checksum, groups, and what the
 // settings bound to the main window put into them.
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/Dialogs.h"
@@ -179,6 +180,29 @@ TEST_F(MemoryMap, TextsFollowTheUnitsRulesForTheirKind) {
   EXPECT_EQ(TextOf("EditPhoneNumber0"), "602123456");
   Type("EditPhoneNumber1", "0602123456");
   EXPECT_EQ(TextOf("EditPhoneNumber1"), "+420602123456");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MemoryMap, APhoneNumberTypedInGroupsIsStoredWithAllItsDigits) {
+  auto* edit = Control<ui::Edit>("EditPhoneNumber0");
+  ASSERT_NE(edit, nullptr);
+  edit->UserReplace("+420 603-123 457");
+  Settle();
+  EXPECT_NE(edit->FontColor(), ui::clRed);
+  edit->UserKey('\r');
+  Settle();
+  EXPECT_EQ(edit->Text(), "+420603123457");
+  // The number sits in the phone book's first entry: 12 digits, international, then its digits.
+  const auto b = Bytes();
+  const std::vector<uint8_t> packed = {0xF3, 0x6E, 0xDB, 0x9F, 0xCF, 0xDE, 0xBC, 0x8A, 0x00};
+  EXPECT_NE(std::search(b.begin(), b.end(), packed.begin(), packed.end()), b.end());
+  // Other characters still end the number in red.
+  edit->UserReplace("+420 603/123");
+  Settle();
+  EXPECT_EQ(edit->FontColor(), ui::clRed);
 }
 
 }  // namespace
