@@ -152,8 +152,11 @@ void VScriptSyncEEPROM::Sync(int32_t subResult, int32_t& next, uint32_t) {
     } else {
       endAddress_ = h;
     }
-    if (address_ >= endAddress_) endAddress_ = image.expectedLength();
   }
+  // Asked on every poll, not only when the header was taken: each block read may show the layout
+  // another item further on, and a header whose length is short (or unusable) must not end the
+  // read before the configuration does.
+  if (!writing_ && address_ >= endAddress_) endAddress_ = image.expectedLength();
   UpdateGauge();
   if (address_ >= endAddress_ || address_ >= limit_) {
     if (phase_ == 0)
