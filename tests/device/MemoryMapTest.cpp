@@ -206,3 +206,40 @@ TEST_F(MemoryMap, APhoneNumberTypedInGroupsIsStoredWithAllItsDigits) {
 }
 
 }  // namespace
+
+namespace {
+
+// The program lays its groups out in order, but the address words may put them anywhere: a unit
+// or file with the phone numbers after their prefixes is read all the same.
+TEST_F(MemoryMap, GroupsAreFoundWhereverTheirAddressWordsPutThem) {
+  Type("EditPhoneNumber2", "+420602123456");
+  Type("EditPhonePrefix2", "Pro T2");
+  Type("EditStationName", "Kotelna");
+  const auto b = Bytes();
+  const int numbers = Word(b, 18), prefixes = Word(b, 20), station = Word(b, 22);
+  ASSERT_LT(numbers, prefixes);
+  std::vector<uint8_t> swapped(b.begin(), b.begin() + numbers);
+  swapped.insert(swapped.end(), b.begin() + prefixes, b.begin() + station);
+  swapped.insert(swapped.end(), b.begin() + numbers, b.begin() + prefixes);
+  swapped.insert(swapped.end(), b.begin() + station, b.end());
+  const int movedNumbers = numbers + (station - prefixes);
+  swapped[18] = static_cast<uint8_t>(movedNumbers & 0xFF);
+  swapped[19] = static_cast<uint8_t>(movedNumbers >> 8);
+  swapped[20] = static_cast<uint8_t>(numbers & 0xFF);
+  swapped[21] = static_cast<uint8_t>(numbers >> 8);
+  swapped[28] = HeaderSum(swapped);
+
+  Type("EditPhoneNumber2", "");
+  Type("EditPhonePrefix2", "");
+  Type("EditStationName", "");
+  std::istringstream in(FileOf(swapped));
+  EXPECT_TRUE(Module().LoadFile(in));
+  Settle();
+  EXPECT_EQ(TextOf("EditPhoneNumber2"), "+420602123456");
+  EXPECT_EQ(TextOf("EditPhonePrefix2"), "Pro T2");
+  EXPECT_EQ(TextOf("EditStationName"), "Kotelna");
+  // Laid out again, the groups are back in the program's order.
+  EXPECT_EQ(Bytes(), b);
+}
+
+}  // namespace
