@@ -31,6 +31,9 @@ struct LanguageFixture : ::testing::Test {
 
   // The built-in languages plus whatever files the test wrote into dir.
   void Load(bool builtins = true, int userLanguage = 0x0405) {
+    // The component installs its texts for its lifetime; a second one made while the first still
+    // lives would end its scope out of order and leave the first one's (dangling) texts behind.
+    lang.reset();
     lang = std::make_unique<VQelLanguage>(nullptr);
     lang->SetUserDefaultLanguageId(userLanguage);
     if (builtins) lang->SetStartupLanguages(BuiltinLanguageTexts());
