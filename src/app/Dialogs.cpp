@@ -77,7 +77,8 @@ TFormOptions::TFormOptions(ui::Component* owner) : ui::Form(owner, "FormOptions"
   CheckWriteFull = Place<ui::CheckBox>(this, this, "CheckWriteFull", 8, 160, 300, 20);
   CheckWriteFull->SetChecked(true);
   CheckWriteFull->SetVisible(false);
-  ComboLanguage = Place<ui::ComboBox>(this, this, "ComboLanguage", 8, 184, 310, 22);
+  LabelLanguage = Place<ui::Label>(this, this, "LabelLanguage", 8, 188, 64, 16, "Jazyk:");
+  ComboLanguage = Place<ui::ComboBox>(this, this, "ComboLanguage", 76, 184, 242, 22);
   ComboLanguage->SetStyle(ui::ComboStyle::DropDownList);
   BtnOK = Place<ui::Button>(this, this, "BtnOK", 150, 222, 80, 26, "OK");
   BtnOK->OnClick = [this](ui::Control&) { BtnOKClick(); };
@@ -220,8 +221,8 @@ TFormAbout::TFormAbout(ui::Component* owner, const std::string& appName, std::st
   LabelAppName->SetFontBold(true);
   LabelVersion = Place<ui::Label>(this, this, "LabelVersion", 16, 44, 320, 16);
   LabelDate = Place<ui::Label>(this, this, "LabelDate", 16, 64, 320, 16);
-  LabelMaker = Place<ui::Label>(this, this, "LabelMaker", 16, 90, 320, 16,
-                                Win1250("Program pro nastavení telemetrických jednotek KX2."));
+  LabelRights = Place<ui::Label>(this, this, "LabelRights", 16, 90, 320, 16,
+                                 Win1250("© Qel s.r.o. Všechna práva vyhrazena."));
   MemoAddress = Place<ui::Memo>(this, this, "MemoAddress", 16, 116, 156, 90);
   MemoAddress->SetLines({"Qel", Win1250("Vývoj a výroba telemetrie")});
   MemoAddress->SetReadOnly(true);

@@ -37,6 +37,7 @@ class TFormOptions : public ui::Form {
   ui::CheckBox* CheckCheckEEREAD = nullptr;
   ui::CheckBox* CheckSpoilCRC = nullptr;
   ui::CheckBox* CheckWriteFull = nullptr;
+  ui::Label* LabelLanguage = nullptr;
   ui::ComboBox* ComboLanguage = nullptr;
   ui::Button* BtnOK = nullptr;
   ui::Button* BtnCancel = nullptr;
@@ -125,7 +126,7 @@ class TFormAbout : public ui::Form {
   ui::Label* LabelAppName = nullptr;
   ui::Label* LabelVersion = nullptr;
   ui::Label* LabelDate = nullptr;
-  ui::Label* LabelMaker = nullptr;
+  ui::Label* LabelRights = nullptr;
   ui::Memo* MemoAddress = nullptr;
   ui::Memo* MemoContact = nullptr;
   ui::Button* BtnDone = nullptr;

@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/FormCompare.h"
 #include "base/Cp1250.h"
+#include "base/FlagUp.h"
 #include "base/LangText.h"
 #include "components/VQelAppInfo.h"
 #include "components/VQelTerminal.h"
@@ -23,18 +24,6 @@
 namespace {
 
 const char* const kTexts = "Texts";
-
-// Holds a flag up for a scope, and lets it down however the scope is left.
-class FlagUp {
- public:
-  explicit FlagUp(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagUp() { flag_ = false; }
-  FlagUp(const FlagUp&) = delete;
-  FlagUp& operator=(const FlagUp&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 

@@ -132,6 +132,9 @@ class TFormMain : public ui::Form {
   bool LoadConfigFile(const std::string& name, bool showErrors);
   // True when the file was written (the old one is replaced only by a complete new one).
   bool SaveConfigFile(const std::string& path);
+  // The question about unsaved changes, asked by the close and by a load: IDYES (saved), IDNO
+  // (the user gives them up) or IDCANCEL (the user keeps them, or saving them failed).
+  int AskToSaveChanges();
   bool EnsureDirectory(const std::string& path);
   static bool IsDirectory(const std::string& path);
 

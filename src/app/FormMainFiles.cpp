@@ -10,6 +10,7 @@
 #include "app/FormMain.h"
 #include "base/Cp1250.h"
 #include "base/LangText.h"
+#include "base/Paths.h"
 #include "protocol/VUniModule.h"
 #include "ui/EventLoop.h"
 
@@ -50,23 +51,31 @@ bool TFormMain::EnsureDirectory(const std::string& path) {
     const std::string prefix = full.substr(0, slash);
     if (IsDirectory(prefix)) continue;
     if (::mkdir(prefix.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(prefix))) continue;
-    MessageBox2(
-        GetLangText("Texts", "CannotCreateDir", Win1250("Nelze vytvořit adresář ")) + prefix,
-        ui::MB_OK | ui::MB_ICONERROR);
+    MessageBox2(GetLangText("Texts", "CannotCreateDir", Win1250("Nelze vytvořit adresář ")) +
+                    PathText(prefix),
+                ui::MB_OK | ui::MB_ICONERROR);
     return false;
   }
   return true;
 }
 
 void TFormMain::MenuFileLoadDevCfgClick() {
+  // A load replaces what the window shows: edits not yet saved get the close's question first.
+  if (!configSaved && AskToSaveChanges() == ui::IDCANCEL) return;
   EnsureDirectory(OpenDialog1->InitialDir());
+  // The dialog keeps the folder and name it was given until a file has actually been loaded:
+  // a file that failed to load must not become the one the next save overwrites.
+  const std::string dir = OpenDialog1->InitialDir();
+  const std::string name = OpenDialog1->FileName();
   if (!OpenDialog1->Execute()) return;
   const std::string chosen = OpenDialog1->FileName();
+  OpenDialog1->SetFileName(name);
+  OpenDialog1->SetInitialDir(dir);
+  if (!LoadConfigFile(chosen, true)) return;
   OpenDialog1->SetInitialDir(FolderOf(chosen));
   OpenDialog1->SetFileName(NameOf(chosen));
   SaveDialog1->SetInitialDir(OpenDialog1->InitialDir());
   SaveDialog1->SetFileName(OpenDialog1->FileName());
-  LoadConfigFile(chosen, true);
 }
 
 void TFormMain::MenuFileSaveDevCfgClick() {
@@ -87,7 +96,8 @@ bool TFormMain::LoadConfigFile(const std::string& name, bool showErrors) {
   if (!FileExists(path)) {
     if (showErrors)
       MessageBox2(
-          GetLangText("Texts", "CfgNotFound", Win1250("Nelze nalézt konfigurační soubor ")) + name,
+          GetLangText("Texts", "CfgNotFound", Win1250("Nelze nalézt konfigurační soubor ")) +
+              PathText(name),
           ui::MB_OK | ui::MB_ICONERROR);
     return false;
   }
@@ -98,8 +108,9 @@ bool TFormMain::LoadConfigFile(const std::string& name, bool showErrors) {
     UpdateCaption();
     return true;
   }
-  MessageBox2(GetLangText("Texts", "CannotReadCfg", Win1250("Chyba při čtení souboru ")) + path,
-              ui::MB_OK | ui::MB_ICONERROR);
+  MessageBox2(
+      GetLangText("Texts", "CannotReadCfg", Win1250("Chyba při čtení souboru ")) + PathText(path),
+      ui::MB_OK | ui::MB_ICONERROR);
   return false;
 }
 
@@ -117,6 +128,18 @@ bool TFormMain::SaveConfigFile(const std::string& path) {
   return false;
 }
 
+int TFormMain::AskToSaveChanges() {
+  const std::string path = WithSlash(SaveDialog1->InitialDir()) + SaveDialog1->FileName();
+  const int answer = MessageBox2(
+      GetLangText("Texts", "CfgChanged",
+                  Win1250("Konfigurace zařízení byla změněna. Chcete ji uložit do souboru")) +
+          "\n" + PathText(path) + " ?",
+      ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+  // Going on would lose the changes the user asked to keep: a failed save counts as Cancel.
+  if (answer == ui::IDYES && !SaveConfigFile(path)) return ui::IDCANCEL;
+  return answer == ui::IDYES ? ui::IDYES : answer == ui::IDNO ? ui::IDNO : ui::IDCANCEL;
+}
+
 void TFormMain::FormCloseQuery(bool& canClose) {
   if (inCloseQuery) {
     canClose = false;
@@ -126,23 +149,12 @@ void TFormMain::FormCloseQuery(bool& canClose) {
   closeQueryDone = true;
   inCloseQuery = true;
   if (!configSaved) {
-    const std::string path = WithSlash(SaveDialog1->InitialDir()) + SaveDialog1->FileName();
-    const int answer = MessageBox2(
-        GetLangText("Texts", "CfgChanged",
-                    Win1250("Konfigurace zařízení byla změněna. Chcete ji uložit do souboru")) +
-            "\n" + path + " ?",
-        ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+    const int answer = AskToSaveChanges();
     if (answer == ui::IDCANCEL) {
+      // The next close asks again.
       canClose = false;
       closeQueryDone = false;
-    } else if (answer == ui::IDYES) {
-      // Closing would lose the changes the user asked to keep: a failed save keeps the window
-      // open, and the next close asks again.
-      if (!SaveConfigFile(path)) {
-        canClose = false;
-        closeQueryDone = false;
-      }
-    } else {
+    } else if (answer == ui::IDNO) {
       configSaved = true;
     }
   }

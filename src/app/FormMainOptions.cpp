@@ -9,6 +9,7 @@
 #include "app/FormMain.h"
 #include "base/Cp1250.h"
 #include "base/LangText.h"
+#include "base/Paths.h"
 #include "base/SettingsStore.h"
 #include "components/VQelAppInfo.h"
 #include "components/VQelTerminal.h"
@@ -140,6 +141,6 @@ void TFormMain::LoadSmsCentres() {
   }
   MessageBox2(
       GetLangText("Texts", "CannotSMSC", Win1250("Nenalezen soubor s konfigurací SMS center")) +
-          " (" + path + ").",
+          " (" + PathText(path) + ").",
       ui::MB_OK | ui::MB_ICONERROR);
 }

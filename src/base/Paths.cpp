@@ -8,6 +8,8 @@
 #include <fstream>
 #include <vector>
 
+#include "base/Cp1250.h"
+
 namespace {
 
 // ${XDG_CONFIG_HOME:-$HOME/.config}, honouring the variable only when it is absolute.
@@ -80,6 +82,10 @@ std::optional<std::string> SystemEnv(const std::string& name) {
 
 char PathSeparator() {
   return '/';
+}
+
+std::string PathText(const std::string& path) {
+  return Utf8ToCp1250(path);
 }
 
 std::string IncludeTrailingSeparator(const std::string& path) {

@@ -18,6 +18,10 @@ char PathSeparator();
 // `path` with exactly one trailing separator added when it has none (an empty path stays empty).
 std::string IncludeTrailingSeparator(const std::string& path);
 
+// A path as part of a text: the file system's bytes (UTF-8) in the program's Windows-1250, with
+// "?" for what the code page cannot hold, never raw bytes that would show as other letters.
+std::string PathText(const std::string& path);
+
 // The user's home folder: $HOME, else the password database; empty when neither knows it.
 std::string HomeDir(const EnvLookup& env = SystemEnv);
 

@@ -15,7 +15,9 @@
 
 using settings_detail::Change;
 using settings_detail::Entry;
+using settings_detail::Parse;
 using settings_detail::Section;
+using settings_detail::Serialize;
 
 namespace {
 
@@ -208,7 +210,9 @@ std::string ResolveSectionPath(const std::string& header, const std::string& roo
   return NormalizePath(root + "\\" + header);
 }
 
-std::vector<Section> Parse(const std::string& fileBytes, const std::string& root) {
+}  // namespace
+
+std::vector<Section> settings_detail::Parse(const std::string& fileBytes, const std::string& root) {
   std::string content = fileBytes;
   if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);  // bytes: UTF-8 BOM
   content = Utf8ToCp1250(content);
@@ -260,7 +264,8 @@ std::vector<Section> Parse(const std::string& fileBytes, const std::string& root
   return sections;
 }
 
-std::string Serialize(const std::vector<Section>& sections, const std::string& root) {
+std::string settings_detail::Serialize(const std::vector<Section>& sections,
+                                       const std::string& root) {
   std::string out = "; KX2 Init settings. Values: s:text or i:integer.\n";
   for (const Section& section : sections) {
     out += "\n[" + EscapeHeader(RenderSectionPath(section.path, root)) + "]\n";
@@ -275,6 +280,8 @@ std::string Serialize(const std::vector<Section>& sections, const std::string& r
   }
   return Cp1250ToUtf8(out);
 }
+
+namespace {
 
 enum class ReadResult { Ok, Missing, Failed };
 

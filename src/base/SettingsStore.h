@@ -68,6 +68,10 @@ struct Change {
   std::string name;
   std::optional<SettingsValue> value;  // nothing: delete
 };
+// The file's bytes as sections (what cannot be understood skipped), and back. Saving and
+// reading again gives the same sections: the store relies on it at every save.
+std::vector<Section> Parse(const std::string& fileBytes, const std::string& root);
+std::string Serialize(const std::vector<Section>& sections, const std::string& root);
 }  // namespace settings_detail
 
 class SettingsStore {

@@ -102,9 +102,14 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
+// Loads the file and lets the window do what its next poll does (the memory figures, the
+// settings' constraints), so what follows sees the window as a user would after the load.
 bool LoadInto(Session& s, const std::string& file) {
   const std::string path = std::filesystem::absolute(file).string();
-  return s.Main().LoadConfigFile(path, true);
+  if (!s.Main().LoadConfigFile(path, true)) return false;
+  s.Main().PollStep();
+  s.Loop().RunPending();
+  return true;
 }
 
 // One assignment done as a user does it; false (with a message) when a user could not do it.

@@ -14,12 +14,9 @@ void VESGVorGroup::write(VConfigByteArray& image, int& position, bool measuring)
 int VESGVorGroup::measure(VConfigByteArray& image, int position, bool& error, uint8_t mask) {
   const int a = addressWord_->clientAddress();
   if (a == VESAddr::NoAddress) return 0;
-  if (a < position) {
-    // The group would overlap what lies before it (a damaged or foreign header). Lengths would turn
-    // negative and bytes would be read twice: the data cannot be interpreted.
-    error = true;
-    return 0;
-  }
+  // The distance from the position to the group's end. A group that lies before the position
+  // gives a negative distance, which brings the sum of lengths back to where its bytes end: the
+  // lengths of the whole layout still add up to the end of its last element.
   return a + VEepSettingGroup::measure(image, a, error, mask) - position;
 }
 

@@ -176,19 +176,23 @@ std::vector<Section> BuildSections() {
                           {"BtnCancel", "Storno", "Cancel"},
                           {"BtnOK", "OK", "OK"},
                       }});
-  sections.push_back({"FormAbout",
-                      {
-                          {"FormAbout", "O aplikaci ...", "About..."},
-                          {"LabelRights", Win1250("© Qel s.r.o. Všechna práva vyhrazena."),
-                           Win1250("© Qel s.r.o. All rights reserved.")},
-                          {"Version", "Verze", "Version"},
-                          {"BtnDone", Win1250("Zavřít"), "Close"},
-                          {"MemoAddress_Count", "4", "4"},
-                          {"MemoAddress_0", "Qel s.r.o.", "Qel s.r.o."},
-                          {"MemoAddress_1", Win1250("Technická 12"), Win1250("Technická 12")},
-                          {"MemoAddress_2", "616 00 Brno", "616 00 Brno"},
-                          {"MemoAddress_3", Win1250("Česká republika"), "Czech Republic"},
-                      }});
+  sections.push_back(
+      {"FormAbout",
+       {
+           {"FormAbout", "O aplikaci ...", "About..."},
+           {"LabelRights", Win1250("© Qel s.r.o. Všechna práva vyhrazena."),
+            Win1250("© Qel s.r.o. All rights reserved.")},
+           {"Version", "Verze", "Version"},
+           {"BtnDone", Win1250("Zavřít"), "Close"},
+           {"MemoAddress_Count", "4", "4"},
+           {"MemoAddress_0", "Qel s.r.o.", "Qel s.r.o."},
+           {"MemoAddress_1", Win1250("Technická 12"), Win1250("Technická 12")},
+           {"MemoAddress_2", "616 00 Brno", "616 00 Brno"},
+           {"MemoAddress_3", Win1250("Česká republika"), "Czech Republic"},
+           {"MemoContact_Count", "2", "2"},
+           {"MemoContact_0", Win1250("Technická podpora:"), "Technical support:"},
+           {"MemoContact_1", Win1250("u dodavatele zařízení"), "from the supplier of the unit"},
+       }});
   sections.push_back(
       {"FormCompare",
        {

@@ -53,7 +53,13 @@ std::string QuoteLngValue(const std::string& text) {
 }
 
 std::string DecodeLngValue(const std::string& raw) {
-  if (raw.size() < 2 || raw[0] != '"') return raw;
+  // A value written without its quotes reads as if it had them, so a quote inside it means what
+  // it means in a quoted value: doubled it is one quote, alone it ends the text.
+  if (!raw.empty() && raw[0] != '"') {
+    if (raw.find('"') == std::string::npos) return raw;
+    return DecodeLngValue('"' + raw + '"');
+  }
+  if (raw.size() < 2) return raw;
   std::string out;
   out.reserve(raw.size());
   for (size_t i = 1; i < raw.size(); ++i) {

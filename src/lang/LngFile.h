@@ -24,10 +24,11 @@ std::string FullKey(const std::string& key, int index);
 
 // A value as stored: enclosed in double quotes, inner quotes doubled.
 std::string QuoteLngValue(const std::string& text);
-// The text of a stored value. A value shorter than two characters or not beginning with a quote
-// is taken as it is; otherwise doubled quotes give one quote and decoding ends at the first lone
+// The text of a stored value: doubled quotes give one quote and decoding ends at the first lone
 // closing quote (the rest is ignored). A value whose closing quote is missing loses its last
-// character, as language files written by older tools expect.
+// character, as language files written by older tools expect. A value not beginning with a quote
+// reads as if it were enclosed in quotes (without any quote inside, that is as written); a lone
+// quote character is taken as it is.
 std::string DecodeLngValue(const std::string& raw);
 
 // True for "[" ... "]" of at least two characters (no blanks allowed around it).

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Paths.h"
 #include "base/Qelutils.h"
 #include "lang/FormatSettings.h"
 #include "lang/LangLocale.h"
@@ -446,7 +447,8 @@ void VQelLanguage::SetUpRecord(LanguageRecord& record) {
 
 std::string VQelLanguage::DefaultDisplayName(const LanguageRecord& record) const {
   std::string name = NativeLanguageName(record.languageId);
-  if (name.empty()) name = fs::path(record.fileName).stem().string();
+  // A file's name is file-system bytes; as a caption it becomes the program's text.
+  if (name.empty()) name = PathText(fs::path(record.fileName).stem().string());
   if (!name.empty()) name[0] = UpperCp1250(name[0]);
   return name;
 }

@@ -152,8 +152,11 @@ void VScriptSyncEEPROM::Sync(int32_t subResult, int32_t& next, uint32_t) {
     } else {
       endAddress_ = h;
     }
-    if (address_ >= endAddress_) endAddress_ = image.expectedLength();
   }
+  // Asked on every poll, not only when the header was taken: each block read may show the layout
+  // another item further on, and a header whose length is short (or unusable) must not end the
+  // read before the configuration does.
+  if (!writing_ && address_ >= endAddress_) endAddress_ = image.expectedLength();
   UpdateGauge();
   if (address_ >= endAddress_ || address_ >= limit_) {
     if (phase_ == 0)
@@ -172,7 +175,9 @@ void VScriptSyncEEPROM::Sync(int32_t subResult, int32_t& next, uint32_t) {
     while (run < blockSize_ &&
            (image.byteState(address_ + i + run) & VConfigByteArray::InCapacityDefined) != 0)
       ++run;
-    const int start = address_ + i + run - blockSize_;
+    // A configuration shorter than a block would put the window's start before the memory's;
+    // like a read block, it is pulled back inside.
+    const int start = std::max(0, address_ + i + run - blockSize_);
     module_.LineReader().SetTimeout(WriteTimeoutMs);
     uint8_t data[4 + 2 * 128];
     wire::EncodeAddress(static_cast<uint16_t>(start), data);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/Cp1250.h"
+#include "base/FlagUp.h"
 #include "base/LangText.h"
 #include "base/TerminalSink.h"
 #include "eeprom/VConfigByteArray.h"
@@ -233,13 +234,12 @@ void VUniModule::FeedByte(uint8_t b) {
   held_.push_back(b);
   // A byte that arrives while a reply is being handed over waits until that reply is gone.
   if (feeding_) return;
-  feeding_ = true;
+  const FlagUp feeding(feeding_);
   while (!held_.empty()) {
     const uint8_t next = held_.front();
     held_.pop_front();
     FrameByte(next);
   }
-  feeding_ = false;
 }
 
 void VUniModule::FrameByte(uint8_t b) {
@@ -252,15 +252,21 @@ void VUniModule::FrameByte(uint8_t b) {
   rxBuffer_.Add(b);
   if (!wasEmpty) length = ReplyLength(rxBuffer_.GetAt(0));
 
+  // However the poll ends, the reply is done with: the next byte starts a new one.
+  struct ReplyDone {
+    TInputBuffer& rx;
+    ~ReplyDone() { rx.Clear(); }
+  };
   if (rxBuffer_.Length() >= static_cast<uint32_t>(length)) {
     // The scripts that wait for a reply now.
     std::array<bool, std::tuple_size_v<decltype(scripts_)>> waiting{};
     for (size_t i = 0; i < scripts_.size(); ++i)
       waiting[i] = scripts_[i] && scripts_[i]->WaitingForSub();
-    lineComplete_ = true;
-    Poll();
-    lineComplete_ = false;
-    rxBuffer_.Clear();
+    {
+      const ReplyDone done{rxBuffer_};
+      const FlagUp complete(lineComplete_);
+      Poll();
+    }
     // A script that has just taken its reply and goes on sends its next command now, in the
     // same turn, instead of at the next timer tick: the poll such a tick would run, run at once.
     for (size_t i = 0; i < scripts_.size(); ++i) {
@@ -272,8 +278,8 @@ void VUniModule::FrameByte(uint8_t b) {
     }
   } else if (b == wire::FrameEnd) {
     // A reply that ended early: the scripts get a poll, but no line.
+    const ReplyDone done{rxBuffer_};
     Poll();
-    rxBuffer_.Clear();
   }
 }
 

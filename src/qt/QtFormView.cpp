@@ -59,9 +59,7 @@ class QtFormView::Filter : public QObject {
         view->Focused(watched);
         return false;
       case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        return view->KeyPressed(watched, key->key(),
-                                (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0);
+        return view->KeyPressed(watched, *static_cast<QKeyEvent*>(event));
       }
       default:
         return false;
@@ -392,6 +390,10 @@ void QtFormView::Connect(Entry& entry) {
       });
       break;
     }
+    case Kind::History:
+      // Read-only, but it takes the focus, and its window may want the keys typed there.
+      WatchInput(w, entry.control);
+      break;
     case Kind::Pages: {
       auto* tabs = static_cast<QTabWidget*>(w);
       QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [guard, tabs](int index) {
@@ -564,20 +566,42 @@ void QtFormView::SelectionMoved(QObject* source) {
   if (Entry* entry = Find(it->second)) PushSelection(*entry);
 }
 
-bool QtFormView::KeyPressed(QObject* source, int key, bool modified) {
-  char ch = 0;
-  if (key == Qt::Key_Return || key == Qt::Key_Enter)
-    ch = '\r';
-  else if (key == Qt::Key_Escape)
-    ch = 0x1B;
-  if (ch == 0 || modified || syncing_ > 0 || form_ == nullptr) return false;
+bool QtFormView::KeyPressed(QObject* source, const QKeyEvent& event) {
+  if (syncing_ > 0 || form_ == nullptr) return false;
   auto it = owners_.find(source);
   if (it == owners_.end()) return false;
-  // The model applies what gets past its key handlers at its own caret: bring it to the
-  // widget's first.
+  const int key = event.key();
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  const bool ctrl = (mods & Qt::ControlModifier) != 0;
+  const bool alt = (mods & Qt::AltModifier) != 0;
+  // Enter and Escape are the model's own keys (editors accept and revert, dialogs close).
+  char ch = 0;
+  if (!ctrl && !alt && (key == Qt::Key_Return || key == Qt::Key_Enter))
+    ch = '\r';
+  else if (!ctrl && !alt && key == Qt::Key_Escape)
+    ch = 0x1B;
+  if (ch != 0) {
+    // The model applies what gets past its key handlers at its own caret: bring it to the
+    // widget's first.
+    if (Entry* entry = Find(it->second)) PushSelection(*entry);
+    Act(source, [ch](ui::Control& c) { c.UserKey(ch); });
+    return true;
+  }
+  // Every other character, with what its modifiers make of it (Ctrl+Z is 26, as the model's
+  // handlers know it), goes to the model's key handlers first; what they let pass is the
+  // widget's to edit.
+  if (ctrl && !alt && key >= Qt::Key_A && key <= Qt::Key_Z) {
+    ch = static_cast<char>(key - Qt::Key_A + 1);
+  } else if (!ctrl && !alt) {
+    const std::string text = FromQt(event.text());
+    if (text.size() != 1) return false;
+    ch = text[0];
+  }
+  if (ch == 0 || !it->second->OnKeyPress) return false;
   if (Entry* entry = Find(it->second)) PushSelection(*entry);
-  Act(source, [ch](ui::Control& c) { c.UserKey(ch); });
-  return true;
+  bool handled = false;
+  Act(source, [ch, &handled](ui::Control& c) { handled = c.UserKeyPreview(ch); });
+  return handled;
 }
 
 void QtFormView::Focused(QObject* source) {

@@ -16,6 +16,7 @@
 
 #include "ui/Control.h"
 
+class QKeyEvent;
 class QMenuBar;
 class QObject;
 class QRadioButton;
@@ -133,7 +134,8 @@ class QtFormView : public ui::FormView {
   void Resync(QObject* source, const std::vector<ui::Prop>& held);
   void PushSelection(Entry& entry);
   void SelectionMoved(QObject* source);
-  bool KeyPressed(QObject* source, int key, bool modified);
+  // A key pressed in a widget: true when the model took it and the widget must not see it.
+  bool KeyPressed(QObject* source, const QKeyEvent& event);
   void Focused(QObject* source);
   void MenuClicked(ui::MenuItem* item);
   // The control's context menu, built from the model's popup items where the user asked for it.

@@ -494,6 +494,17 @@ void QtFormView::ApplyState(Entry& entry) {
 }
 
 void QtFormView::ApplySelection(Entry& entry) {
+  if (entry.kind == Kind::Combo) {
+    auto& model = static_cast<ui::ComboBox&>(*entry.control);
+    QLineEdit* edit = static_cast<QComboBox*>(entry.widget)->lineEdit();
+    if (edit == nullptr) return;  // a list to pick from has no text to select
+    if (model.SelLength() > 0)
+      edit->setSelection(model.SelStart(), model.SelLength());
+    else
+      edit->setCursorPosition(model.SelStart());
+    return;
+  }
+  if (entry.kind != Kind::Edit && entry.kind != Kind::Memo) return;
   auto& model = static_cast<ui::Edit&>(*entry.control);
   if (entry.kind == Kind::Edit) {
     auto* edit = static_cast<QLineEdit*>(entry.widget);

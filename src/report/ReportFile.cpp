@@ -8,15 +8,16 @@
 
 #include "base/AtomicFile.h"
 #include "base/Cp1250.h"
+#include "base/Paths.h"
 
 namespace report {
 
 namespace {
 
 bool Fail(const std::string& path, int error, std::string& errorText) {
-  // The system's reason comes in the locale's encoding (UTF-8 here); the program's texts are
-  // Windows-1250.
-  errorText = path + ": " + Utf8ToCp1250(std::strerror(error));
+  // The path is file-system bytes and the system's reason comes in the locale's encoding (UTF-8
+  // here); the program's texts are Windows-1250.
+  errorText = PathText(path) + ": " + Utf8ToCp1250(std::strerror(error));
   return false;
 }
 

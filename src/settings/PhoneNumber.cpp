@@ -99,10 +99,13 @@ std::string packText(const std::string& text, bool& error) {
   }
   const uint8_t typed = type;
   std::string nibbles;
-  for (int taken = 0; taken < MaxDigits && i < text.size(); ++taken, ++i) {
+  for (int taken = 0; taken < MaxDigits && i < text.size(); ++i) {
+    // People write numbers in groups; the separators carry nothing and take no digit's place.
+    if (text[i] == ' ' || text[i] == '-') continue;
     const int v = digitToNibble(text[i], -1);
     if (v >= 0) {
       nibbles += static_cast<char>(v);
+      ++taken;
       continue;
     }
     if (text[i] == ',') {
@@ -166,8 +169,9 @@ bool toInternational(const std::string& packed, const std::string& prefix, std::
   for (; i < prefix.size() && prefix[i] != '\0'; ++i)
     nibbles += static_cast<char>(digitToNibble(prefix[i], 0));
   nibbles += old.substr(1);
-  // More digits than the unit holds would also overflow the count byte; the number keeps its
-  // first twenty digits, as a typed one does.
+  // Cutting the international form to what the unit holds would send the unit a different
+  // number; the number stays as typed, which the network still understands.
+  if (nibbles.size() > MaxDigits) return false;
   out = pack(International, nibbles);
   return true;
 }

@@ -33,7 +33,8 @@ std::string pack(uint8_t type, const std::string& nibbles);
 
 // What the user typed -> packed bytes. An optional '+' chooses the international type; a comma
 // and a decimal number after the digits choose any other type of address from 0 to 254 (255
-// would be stored as the 0 byte that ends the number). Digits beyond the twentieth are ignored.
+// would be stored as the 0 byte that ends the number). Spaces and '-' after the first character
+// are skipped. Digits beyond the twentieth are ignored.
 // error: the text is not a number; the digits before the fault are kept.
 std::string packText(const std::string& text, bool& error);
 
@@ -50,8 +51,9 @@ std::string nibblesOf(const std::string& packed);
 
 // A national number whose first digit is 0, rewritten in international form: the digits of the
 // prefix (a leading '+' and anything from a 0 byte on ignored; characters that are no digit count
-// as 0) followed by the old digits without the 0, at most MaxDigits. False (and out untouched)
-// for any other number, and for one holding the fill value among its digits.
+// as 0) followed by the old digits without the 0. False (and out untouched) for any other
+// number, for one holding the fill value among its digits, and when the result would have more
+// than MaxDigits digits.
 bool toInternational(const std::string& packed, const std::string& prefix, std::string& out);
 
 // The service centre number as stored: '+' and digits of the text; spaces and '-' are skipped, a

@@ -171,7 +171,11 @@ void VSetting::editorKey(char& key, ui::Control* control) {
   } else {
     return;
   }
-  if (auto* edit = dynamic_cast<ui::Edit*>(control)) edit->SelectAll();
+  // The whole text selected: the next key typed replaces it.
+  if (auto* edit = dynamic_cast<ui::Edit*>(control))
+    edit->SelectAll();
+  else if (auto* combo = dynamic_cast<ui::ComboBox*>(control))
+    combo->SelectAll();
   key = 0;
 }
 

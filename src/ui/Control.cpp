@@ -193,6 +193,16 @@ void Control::UserKey(char key) {
   if (key != 0 && scope.Alive()) ApplyKey(key);
 }
 
+bool Control::UserKeyPreview(char key) {
+  if (!OnKeyPress || !UserCanAct()) return false;
+  UserScope scope(*this);
+  char handled = key;
+  OnKeyPress(*this, handled);
+  if (handled == key) return false;
+  if (handled != 0 && scope.Alive()) ApplyKey(handled);
+  return true;
+}
+
 bool Control::DialogKey(uint16_t key) {
   if (key != VK_RETURN && key != VK_ESCAPE) return false;
   if (key == VK_RETURN && dynamic_cast<Memo*>(this) != nullptr) return false;  // wants returns

@@ -120,6 +120,11 @@ class Control : public Component {
   // "User did": a key with a character (Enter '\r', Escape 0x1B, Backspace 8 included) while
   // this control has the focus. The key-down and key-press handlers may replace or discard it.
   void UserKey(char key);
+  // "User did", as a view reports a key its widget would otherwise edit with: the character is
+  // offered to the key-press handlers only. True when they took it (discarded it, or replaced it,
+  // in which case the replacement is applied as UserKey applies a key); false when they let it
+  // pass unchanged, and the widget's own editing goes on.
+  bool UserKeyPreview(char key);
   // "User did": a key without a character (arrows, Delete) while this control has the focus.
   void UserKeyDown(uint16_t key, unsigned shift = ssNone);
   // "User did": a mouse click. Disabled or hidden controls ignore it.

@@ -279,19 +279,68 @@ void ComboBox::UserSelect(int index) {
     DoChange();
 }
 
+int ComboBox::SelStart() const {
+  return std::clamp(selStart_, 0, static_cast<int>(Text().size()));
+}
+
+int ComboBox::SelLength() const {
+  return std::clamp(selLength_, 0, static_cast<int>(Text().size()) - SelStart());
+}
+
+void ComboBox::SetSelStart(int start) {
+  selStart_ = start;
+  selLength_ = 0;
+  Notify(Prop::Selection);
+}
+
+void ComboBox::SetSelLength(int length) {
+  selStart_ = SelStart();
+  selLength_ = length;
+  Notify(Prop::Selection);
+}
+
+void ComboBox::SelectAll() {
+  selStart_ = 0;
+  selLength_ = static_cast<int>(Text().size());
+  Notify(Prop::Selection);
+}
+
+std::string ComboBox::SelText() const {
+  return Text().substr(static_cast<size_t>(SelStart()), static_cast<size_t>(SelLength()));
+}
+
 void ComboBox::ApplyKey(char key) {
   if (style_ == ComboStyle::DropDownList) return;
   std::string t = Text();
+  // A key replaces the selected text; without a selection the caret counts as being at the end,
+  // where typing into the box has always gone.
+  const size_t start = static_cast<size_t>(SelStart());
+  const size_t length = static_cast<size_t>(SelLength());
+  size_t caret = t.size();
   if (key == '\b') {
-    if (t.empty()) return;
-    t.pop_back();
+    if (length > 0) {
+      t.erase(start, length);
+      caret = start;
+    } else {
+      if (t.empty()) return;
+      t.pop_back();
+      caret = t.size();
+    }
   } else if (static_cast<unsigned char>(key) < 0x20) {
     return;
   } else {
-    if (maxLength_ > 0 && static_cast<int>(t.size()) >= maxLength_) return;
-    t.push_back(key);
+    if (maxLength_ > 0 && static_cast<int>(t.size() - length) >= maxLength_) return;
+    if (length > 0) {
+      t.replace(start, length, 1, key);
+      caret = start + 1;
+    } else {
+      t.push_back(key);
+      caret = t.size();
+    }
   }
   SetTextRaw(t);
+  selStart_ = static_cast<int>(caret);
+  selLength_ = 0;
   SyncIndexToText();
   DoChange();
 }

@@ -110,6 +110,15 @@ class ComboBox : public Control {
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);
 
+  // Caret and selection of the edit part, counted in bytes from 0 and kept inside the text
+  // whatever it changes to; typing leaves the caret at the end.
+  int SelStart() const;
+  int SelLength() const;
+  void SetSelStart(int start);
+  void SetSelLength(int length);
+  void SelectAll();
+  std::string SelText() const;
+
   NotifyEvent OnSelect;
   // The list is about to drop down: the handler may fill it afresh.
   NotifyEvent OnDropDown;
@@ -134,6 +143,8 @@ class ComboBox : public Control {
   std::vector<ItemImage> itemImages_;
   int itemIndex_ = -1;
   int maxLength_ = 0;
+  int selStart_ = 0;
+  int selLength_ = 0;
 };
 
 enum class CheckState { Unchecked, Checked, Grayed };

@@ -177,6 +177,39 @@ TEST_F(Dialogs, ALanguageChosenInTheOptionsActsAtOnceAndCancelSwitchesBack) {
   EXPECT_EQ(m.LabelComm->Text(), Win1250("Port uvolněn"));
 }
 
+// Every text of the about box and the options dialog comes from the language: in English no
+// Czech is left.
+TEST_F(Dialogs, TheAboutBoxAndTheOptionsSpeakTheChosenLanguage) {
+  TFormOptions& o = program.FormOptions();
+  TFormAbout& about = program.FormAbout();
+  EXPECT_EQ(o.LabelLanguage->Text(), "Jazyk:");
+  EXPECT_EQ(about.LabelRights->Text(), Win1250("© Qel s.r.o. Všechna práva vyhrazena."));
+  EXPECT_EQ(
+      about.MemoContact->Lines(),
+      (std::vector<std::string>{Win1250("Technická podpora:"), Win1250("u dodavatele zařízení")}));
+  program.Main().VQelLanguage1->SetCurrLanguage("English");
+  loop.RunPending();
+  EXPECT_EQ(o.LabelLanguage->Text(), "Language:");
+  EXPECT_EQ(about.LabelRights->Text(), Win1250("© Qel s.r.o. All rights reserved."));
+  EXPECT_EQ(about.MemoContact->Lines(),
+            (std::vector<std::string>{"Technical support:", "from the supplier of the unit"}));
+  loop.OnNextModal([&](ui::Form&) { about.BtnDone->UserClick(); });
+  program.Main().MenuAbout->UserClick();
+  // Czech letters of Windows-1250 (ě, š, č, ř, ž, ý, á, í, é, ú, ů ...) lie above 0xA9, the
+  // copyright sign.
+  const std::string czech = Win1250("ěščřžýáíéúůťďňĚŠČŘŽÝÁÍÉÚŮŤĎŇ");
+  for (ui::Component* c : about.Components()) {
+    if (c == about.MemoAddress) continue;  // a postal address keeps its street's name
+    std::vector<std::string> texts;
+    if (auto* memo = dynamic_cast<ui::Memo*>(c))
+      texts = memo->Lines();
+    else if (auto* control = dynamic_cast<ui::Control*>(c))
+      texts = {control->Text()};
+    for (const std::string& t : texts)
+      EXPECT_EQ(t.find_first_of(czech), std::string::npos) << c->Name() << ": " << t;
+  }
+}
+
 }  // namespace
 
 namespace {

@@ -129,6 +129,7 @@ TEST_F(Files, SaveAndLoadThroughTheMenusAndStartUpLoadsTheNamedOrTheLastFile) {
 
   m.EditStationName->UserReplace("jiny");
   m.SetActiveControl(nullptr);
+  loop.AnswerNextBox(ui::IDNO);  // the edits are given up
   loop.AnswerNextFileDialog(saved);
   m.MenuFileLoadAnyCfg->UserClick();
   EXPECT_EQ(m.EditStationName->Text(), "Vrt 7");
@@ -228,6 +229,67 @@ TEST_F(Files, ShortCutsOpenTheFileDialogsAndTheTitleNamesTheFile) {
   EXPECT_FALSE(loop.FileDialogs().back().save);
   EXPECT_EQ(m.Text(), "Configuration tool KX2 Init - station 3.eep");  // nothing loaded
   EXPECT_FALSE(m.UserShortCut("Ctrl+Q"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Files, AFailedLoadChangesNothingAndALoadAsksAboutUnsavedEdits) {
+  TFormMain& m = Main();
+  auto edit = [&](const char* name) {
+    m.EditStationName->UserReplace(name);
+    m.SetActiveControl(nullptr);
+    loop.Advance(30);
+  };
+  edit("Vrt 7");
+  const std::string saved = (dir / "saved" / "vrt7.eep").string();
+  loop.AnswerNextFileDialog(saved);
+  m.MenuFileSaveBrCfg->UserClick();
+  ASSERT_TRUE(m.configSaved);
+  const auto savedBytes = fs::file_size(saved);
+
+  // A file that does not load leaves the current file (and what a save would overwrite) alone.
+  fs::create_directories(dir / "other");
+  const std::string bad = (dir / "other" / "bad.eep").string();
+  std::ofstream(bad) << "garbage";
+  loop.AnswerNextFileDialog(bad);
+  loop.AnswerNextBox(ui::IDOK);  // "CannotReadCfg"
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(loop.Boxes().back().flags & ui::MB_ICONMASK, ui::MB_ICONERROR);
+  for (ui::FileDialog* d : {m.OpenDialog1, m.SaveDialog1}) {
+    EXPECT_EQ(d->InitialDir(), (dir / "saved").string() + "/");
+    EXPECT_EQ(d->FileName(), "vrt7.eep");
+  }
+
+  // Unsaved edits: the close's question comes first. Cancel keeps everything as it was, without
+  // even a file dialog.
+  edit("jiny");
+  const size_t dialogs = loop.FileDialogs().size();
+  loop.AnswerNextBox(ui::IDCANCEL);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(loop.Boxes().back().flags, ui::MB_YESNOCANCEL | ui::MB_ICONQUESTION);
+  EXPECT_NE(loop.Boxes().back().text.find(saved), std::string::npos);
+  EXPECT_EQ(loop.FileDialogs().size(), dialogs);
+  EXPECT_EQ(m.EditStationName->Text(), "jiny");
+  EXPECT_FALSE(m.configSaved);
+
+  // A failed load after No keeps the edits, and they are still unsaved.
+  loop.AnswerNextBox(ui::IDNO);
+  loop.AnswerNextFileDialog(bad);
+  loop.AnswerNextBox(ui::IDOK);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(m.EditStationName->Text(), "jiny");
+  EXPECT_FALSE(m.configSaved);
+
+  // Yes saves them into the current file before the load.
+  loop.AnswerNextBox(ui::IDYES);
+  loop.AnswerNextFileDialog(saved);
+  m.MenuFileLoadAnyCfg->UserClick();
+  EXPECT_EQ(m.EditStationName->Text(), "jiny");
+  EXPECT_TRUE(m.configSaved);
+  EXPECT_EQ(fs::file_size(saved), savedBytes - 1);  // "Vrt 7" became "jiny"
+  EXPECT_EQ(loop.UnexpectedBoxes(), 0);
 }
 
 }  // namespace

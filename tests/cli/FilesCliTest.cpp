@@ -98,6 +98,79 @@ TEST_F(CliFiles, WriteThenReadBackThroughTheUnitAndAFailedReadWritesNoFile) {
   EXPECT_FALSE(fs::exists(P("none.eep")));
 }
 
+// The header's length word only says where to look first: a unit whose word is too short, or
+// beyond its memory, is still read as far as the layout of its configuration needs.
+TEST_F(CliFiles, AReadFollowsTheLayoutWhateverLengthTheHeaderStates) {
+  sim::PtyUnit unit;
+  ASSERT_TRUE(unit.start());
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Studna u lesa", "EditDinName7=Hladina",
+                 "EditDoutPulse7=Puls", "EditOnMsg=Zapnuto"})
+                .code,
+            0);
+  ASSERT_EQ(Ctl({"write", "--port", unit.slavePath(), P("a.eep")}).code, 0);
+  const std::string expected = Ctl({"show", P("a.eep")}).out;
+  for (const sim::Bytes& word : {sim::Bytes{0x00, 0x28}, sim::Bytes{0xFF, 0xF0}}) {
+    unit.setBytes(30, word);
+    fs::remove(P("r.eep"));
+    const Result read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
+    ASSERT_EQ(read.code, 0) << int(word[0]) << " " << read.err;
+    EXPECT_EQ(Ctl({"show", P("r.eep")}).out, expected) << int(word[0]);
+  }
+}
+
+// Numbers are written in international form when asked; one whose international form would not
+// fit twenty digits goes to the unit as typed rather than cut short.
+TEST_F(CliFiles, ANationalNumberReachesTheUnitWithEveryDigit) {
+  sim::PtyUnit unit;
+  ASSERT_TRUE(unit.start());
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  const Result set =
+      Ctl({"set", P("a.eep"), "CheckAlwaysInterNumber=1", "EditInternationalPrefix=+420",
+           "EditPhoneNumber0=0603123456", "EditPhoneNumber1=0123456789012345678",
+           "EditPhoneNumber2=012345678901234567"});
+  ASSERT_EQ(set.code, 0) << set.err;
+  ASSERT_EQ(Ctl({"write", "--port", unit.slavePath(), P("a.eep")}).code, 0);
+  const Result read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
+  ASSERT_EQ(read.code, 0) << read.err;
+  const std::string shown = Ctl({"show", P("r.eep")}).out;
+  EXPECT_NE(shown.find("\nEditPhoneNumber0=+420603123456\n"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("\nEditPhoneNumber1=0123456789012345678\n"), std::string::npos) << shown;
+  // 420 and seventeen digits: exactly twenty, converted.
+  EXPECT_NE(shown.find("\nEditPhoneNumber2=+42012345678901234567\n"), std::string::npos) << shown;
+}
+
+// File names are the file system's bytes; in a message they read as they were typed.
+TEST_F(CliFiles, MessagesNameFilesAsTheyAreWritten) {
+  const Result missing = Ctl({"show", P("žluťoučký kůň.eep")});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("Nelze nalézt konfigurační soubor " + P("žluťoučký kůň.eep")),
+            std::string::npos)
+      << missing.err;
+  // What Windows-1250 cannot hold shows replaced, never as stray bytes.
+  const Result foreign = Ctl({"show", P("日本 ÿ.eep")});
+  EXPECT_EQ(foreign.code, 1);
+  EXPECT_NE(foreign.err.find("soubor " + P("?? ?.eep") + "\n"), std::string::npos) << foreign.err;
+
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  const Result report = Ctl({"report", P("a.eep"), "--output", P("chybějící složka/zpráva.html")});
+  EXPECT_EQ(report.code, 1);
+  EXPECT_NE(report.err.find(P("chybějící složka/zpráva.html") + ": No such file or directory"),
+            std::string::npos)
+      << report.err;
+}
+
+// The report describes the window after the load has settled, as the desktop's would.
+TEST_F(CliFiles, TheReportStatesTheSizeOfTheConfiguration) {
+  ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
+  ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Studna u lesa"}).code, 0);
+  const auto used = fs::file_size(P("a.eep")) - 14;  // the file's record, then the configuration
+  ASSERT_EQ(Ctl({"report", P("a.eep"), "--output", P("r.html")}).code, 0);
+  const std::string html = Slurp(P("r.html"));
+  EXPECT_NE(html.find("<td><b>" + std::to_string(used) + " B</b></td>"), std::string::npos)
+      << html.substr(html.find("Velikost") == std::string::npos ? 0 : html.find("Velikost"), 200);
+}
+
 TEST_F(CliFiles, TheReportIsWindows1250HtmlWithCrLfLinesAndReadsWellInABrowser) {
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
   ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Čerpadlo <1>"}).code, 0);

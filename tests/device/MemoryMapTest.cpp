@@ -1,6 +1,7 @@
 // The KX2 memory map as the unit sees it: header, address words, checksum, groups, and what the
 // settings bound to the main window put into them.
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/Dialogs.h"
@@ -179,6 +180,66 @@ TEST_F(MemoryMap, TextsFollowTheUnitsRulesForTheirKind) {
   EXPECT_EQ(TextOf("EditPhoneNumber0"), "602123456");
   Type("EditPhoneNumber1", "0602123456");
   EXPECT_EQ(TextOf("EditPhoneNumber1"), "+420602123456");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MemoryMap, APhoneNumberTypedInGroupsIsStoredWithAllItsDigits) {
+  auto* edit = Control<ui::Edit>("EditPhoneNumber0");
+  ASSERT_NE(edit, nullptr);
+  edit->UserReplace("+420 603-123 457");
+  Settle();
+  EXPECT_NE(edit->FontColor(), ui::clRed);
+  edit->UserKey('\r');
+  Settle();
+  EXPECT_EQ(edit->Text(), "+420603123457");
+  // The number sits in the phone book's first entry: 12 digits, international, then its digits.
+  const auto b = Bytes();
+  const std::vector<uint8_t> packed = {0xF3, 0x6E, 0xDB, 0x9F, 0xCF, 0xDE, 0xBC, 0x8A, 0x00};
+  EXPECT_NE(std::search(b.begin(), b.end(), packed.begin(), packed.end()), b.end());
+  // Other characters still end the number in red.
+  edit->UserReplace("+420 603/123");
+  Settle();
+  EXPECT_EQ(edit->FontColor(), ui::clRed);
+}
+
+}  // namespace
+
+namespace {
+
+// The program lays its groups out in order, but the address words may put them anywhere: a unit
+// or file with the phone numbers after their prefixes is read all the same.
+TEST_F(MemoryMap, GroupsAreFoundWhereverTheirAddressWordsPutThem) {
+  Type("EditPhoneNumber2", "+420602123456");
+  Type("EditPhonePrefix2", "Pro T2");
+  Type("EditStationName", "Kotelna");
+  const auto b = Bytes();
+  const int numbers = Word(b, 18), prefixes = Word(b, 20), station = Word(b, 22);
+  ASSERT_LT(numbers, prefixes);
+  std::vector<uint8_t> swapped(b.begin(), b.begin() + numbers);
+  swapped.insert(swapped.end(), b.begin() + prefixes, b.begin() + station);
+  swapped.insert(swapped.end(), b.begin() + numbers, b.begin() + prefixes);
+  swapped.insert(swapped.end(), b.begin() + station, b.end());
+  const int movedNumbers = numbers + (station - prefixes);
+  swapped[18] = static_cast<uint8_t>(movedNumbers & 0xFF);
+  swapped[19] = static_cast<uint8_t>(movedNumbers >> 8);
+  swapped[20] = static_cast<uint8_t>(numbers & 0xFF);
+  swapped[21] = static_cast<uint8_t>(numbers >> 8);
+  swapped[28] = HeaderSum(swapped);
+
+  Type("EditPhoneNumber2", "");
+  Type("EditPhonePrefix2", "");
+  Type("EditStationName", "");
+  std::istringstream in(FileOf(swapped));
+  EXPECT_TRUE(Module().LoadFile(in));
+  Settle();
+  EXPECT_EQ(TextOf("EditPhoneNumber2"), "+420602123456");
+  EXPECT_EQ(TextOf("EditPhonePrefix2"), "Pro T2");
+  EXPECT_EQ(TextOf("EditStationName"), "Kotelna");
+  // Laid out again, the groups are back in the program's order.
+  EXPECT_EQ(Bytes(), b);
 }
 
 }  // namespace

@@ -128,6 +128,16 @@ TEST_F(LanguageFixture, FilesAddButNeverReplaceAndNeutralsFillGaps) {
   EXPECT_EQ(GetLangText("Texts", "Any", "d"), "from 0");
 }
 
+TEST_F(LanguageFixture, ANameTakenFromTheFileNameReadsAsTheFileIsNamed) {
+  // Languages the program has no name of are called after their files, whose names are the
+  // file system's UTF-8; what Windows-1250 cannot hold shows replaced.
+  WriteFile(dir / "žlutá řeč.lng", Lng("LanguageId=0x0436", ""));
+  WriteFile(dir / "ελληνικά.lng", Lng("LanguageId=0x0437", ""));
+  Load();
+  EXPECT_EQ(Names(), (std::vector<std::string>{Win1250("Česky"), "English", "????????",
+                                               Win1250("Žlutá řeč")}));
+}
+
 TEST_F(LanguageFixture, ScanPicksFilesByPassSortsAndSkipsBadOnes) {
   TempDir further;
   WriteFile(dir / "german.LNG",

@@ -9,7 +9,11 @@ using namespace lang;
 TEST(LngValue, QuotedUnquotedAndDoubledQuotes) {
   EXPECT_EQ(DecodeLngValue("3"), "3");
   EXPECT_EQ(DecodeLngValue("plain text"), "plain text");
-  EXPECT_EQ(DecodeLngValue("a\"b"), "a\"b");  // no opening quote: as written
+  // Without its quotes a value reads as if it had them: a lone quote ends it, a doubled one is
+  // one quote.
+  EXPECT_EQ(DecodeLngValue("ab\"c"), "ab");
+  EXPECT_EQ(DecodeLngValue("a\"\"b"), "a\"b");
+  EXPECT_EQ(DecodeLngValue("ab\"\""), "ab\"");
   EXPECT_EQ(DecodeLngValue("\""), "\"");
   EXPECT_EQ(DecodeLngValue("\"\""), "");
   EXPECT_EQ(DecodeLngValue("\"say \"\"hi\"\"\""), "say \"hi\"");

@@ -181,6 +181,28 @@ TEST_F(Sync, AConfigurationThatDoesNotFitIsRefusedBeforeAnythingIsSent) {
   EXPECT_TRUE(Addresses(0x05).empty());
 }
 
+TEST_F(Sync, AConfigurationShorterThanABlockIsWrittenFromAddressZero) {
+  // Five constant bytes, the first two of them the header: the block that ends after them would
+  // start before the memory does.
+  layout.reset();
+  VConfigByteArray& image = module->Image();
+  image.setHeaderLength(2);
+  std::vector<std::unique_ptr<VESFixedByte>> bytes;
+  for (uint8_t b : {0x12, 0x34, 0x56, 0x78, 0x9A}) {
+    bytes.push_back(std::make_unique<VESFixedByte>(b));
+    image.root().addVVC(bytes.back().get());
+  }
+  loop.AnswerNextBox(ui::IDOK);  // "EepWriteOK"
+  ASSERT_TRUE(module->WriteEEPROM());
+  ASSERT_TRUE(RunSync());
+  EXPECT_EQ(module->SyncScript().LastEndState(), ScriptDone);
+  EXPECT_EQ(LastBox(), Win1250("Zařízení bylo úspěšně naprogramováno"));
+  EXPECT_EQ(unit.bytes(0, 5), (sim::Bytes{0x12, 0x34, 0x56, 0x78, 0x9A}));
+  const auto writes = Addresses(0x05);
+  ASSERT_FALSE(writes.empty());
+  for (int a : writes) EXPECT_EQ(a, 0);
+}
+
 TEST_F(Sync, CancelAndASilentUnitEndTheTransferWithTheirMessages) {
   unit.setBytes(0, LaidOut("abc", "def"));
   ASSERT_TRUE(module->ReadEEPROM());

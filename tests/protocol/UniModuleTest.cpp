@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,23 @@ TEST(UniModule, FramesRepliesOutOfTheByteStream) {
   m.Poll();
   EXPECT_EQ(m.LineReader().State(), ScriptFailed);
   EXPECT_TRUE(m.RxBuffer().IsEmpty());
+}
+
+TEST(UniModule, AHandlerThatThrowsDoesNotStopTheFraming) {
+  TestLoop loop(ui::HeadlessLoop::Clock::Virtual);
+  TQlsComm32 comm;
+  ProbeModule m(comm, nullptr);
+  m.onPoll = [&] {
+    if (m.offers.size() == 1) throw std::runtime_error("handler failed");
+  };
+  EXPECT_THROW(m.Feed("\x81\x82\r"), std::runtime_error);
+  EXPECT_FALSE(m.LineComplete());
+  EXPECT_TRUE(m.RxBuffer().IsEmpty());
+  // The next reply is framed on its own and offered as complete.
+  m.Feed("\x86\x87\r");
+  ASSERT_EQ(m.offers.size(), 2u);
+  EXPECT_EQ(m.offers[1].bytes, "\x86\x87\r");
+  EXPECT_TRUE(m.offers[1].complete);
 }
 
 TEST(UniModule, LinkStatesOnTheMainWindow) {

@@ -176,9 +176,12 @@ TEST_F(Constraints, NationalNumbersBecomeInternational) {
   TypeAndLeave(prefixEdit, "+4x");
   TypeAndLeave(edit, "012");
   EXPECT_EQ(edit->Text(), "+4012");
-  // Never more digits than the unit holds (the count byte would overflow, too).
+  // A number whose international form would not fit the unit's twenty digits stays as typed:
+  // cut short, it would be another number.
   TypeAndLeave(prefixEdit, "+123456789012345678");
   TypeAndLeave(edit, "0987654321");
+  EXPECT_EQ(edit->Text(), "0987654321");
+  TypeAndLeave(edit, "098");
   EXPECT_EQ(edit->Text(), "+12345678901234567898");
 
   TypeAndLeave(prefixEdit, "+420");

@@ -68,6 +68,33 @@ TEST(PhoneNumber, PackedForm) {
   EXPECT_FALSE(phone::isEmpty(Pack("1")));
 }
 
+TEST(PhoneNumber, GroupingSeparatorsAreSkippedAndOtherCharactersStillFail) {
+  bool error = true;
+  EXPECT_EQ(Pack("+420 603-123 457", &error), Pack("+420603123457"));
+  EXPECT_FALSE(error);
+  EXPECT_EQ(Pack("0 6 0 3 ,145", &error), Pack("+0603"));
+  EXPECT_FALSE(error);
+  // Separators take no digit's place among the twenty.
+  EXPECT_EQ(Pack("1234 5678 9012 3456 7890 1", &error), Pack("12345678901234567890"));
+  EXPECT_FALSE(error);
+  EXPECT_EQ(Pack("603/123", &error), Pack("603"));
+  EXPECT_TRUE(error);
+  EXPECT_EQ(Pack(" 603", &error), Bytes({0x00}));  // a number starts with '+' or a digit
+  EXPECT_TRUE(error);
+}
+
+TEST(PhoneNumber, TheInternationalFormNeverDropsADigit) {
+  std::string out = "untouched";
+  EXPECT_TRUE(phone::toInternational(Pack("0603123456"), "+420", out));
+  EXPECT_EQ(out, Pack("+420603123456"));
+  // 420 and seventeen digits fill the twenty; one more and the number stays national.
+  EXPECT_TRUE(phone::toInternational(Pack("012345678901234567"), "+420", out));
+  EXPECT_EQ(out, Pack("+42012345678901234567"));
+  out = "untouched";
+  EXPECT_FALSE(phone::toInternational(Pack("0123456789012345678"), "+420", out));
+  EXPECT_EQ(out, "untouched");
+}
+
 TEST_F(PhoneNumbers, EditShowsTheNumberAndRedForBadText) {
   auto* number = new VSVBA_TelNumPDU(top.get());
   auto* edit = Place<ui::Edit>("EditPhoneNumber0");

@@ -69,6 +69,9 @@ TEST_F(Strings, ServiceCentreComboBox) {
   combo->UserKey('\r');
   EXPECT_EQ(combo->Text(), "12345678901234567");
   EXPECT_EQ(combo->ItemIndex(), -1);
+  // Enter leaves the whole text selected, so the next number typed replaces it.
+  EXPECT_EQ(combo->SelStart(), 0);
+  EXPECT_EQ(combo->SelText(), "12345678901234567");
 
   // A number loaded from the unit selects its entry.
   sca->loadBytes("+420602909909");
@@ -79,6 +82,19 @@ TEST_F(Strings, ServiceCentreComboBox) {
   combo->UserKey(0x1B);
   EXPECT_EQ(sca->bytes(), "+420602909909");
   EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_EQ(combo->SelLength(), static_cast<int>(combo->Text().size()));
+  EXPECT_EQ(combo->SelText(), combo->Items()[0]);
+  // The next key replaces the selected text; the selection never outgrows the text.
+  combo->UserKey('1');
+  EXPECT_EQ(combo->Text(), "1");
+  EXPECT_EQ(combo->SelStart(), 1);
+  EXPECT_EQ(combo->SelLength(), 0);
+  combo->UserKey('2');
+  EXPECT_EQ(combo->Text(), "12");
+  combo->SetComboText("12345");
+  combo->SelectAll();
+  combo->SetComboText("12");
+  EXPECT_EQ(combo->SelText(), "12");
 }
 
 TEST_F(Strings, SettingsWrittenThroughTheLayoutAndReadBack) {
