@@ -7,21 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "RunCtl.h"
 #include "sim/PtyUnit.h"
 
 namespace {
-
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result Ctl(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::Run(args, out, err);
-  return {code, out.str(), err.str()};
-}
 
 TEST(Cli, UsageErrorsExitTwoAndHelpExitsZero) {
   EXPECT_EQ(Ctl({}).code, 2);
@@ -29,7 +18,7 @@ TEST(Cli, UsageErrorsExitTwoAndHelpExitsZero) {
   EXPECT_EQ(Ctl({"identify"}).code, 2);                            // --port missing
   EXPECT_EQ(Ctl({"identify", "--port", "x", "--bogus"}).code, 2);  // unknown option
   EXPECT_EQ(Ctl({"identify", "--port", "x", "--timeout", "-1"}).code, 2);
-  const Result help = Ctl({"read", "--help"});
+  const CtlResult help = Ctl({"read", "--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("read --port PORT --output FILE.eep"), std::string::npos);
   EXPECT_EQ(Ctl({"--help"}).code, 0);
@@ -39,7 +28,7 @@ TEST(Cli, IdentifyPrintsThreeLinesAndLetsTheUnitGo) {
   sim::PtyUnit unit;
   ASSERT_TRUE(unit.start());
   // Global options may stand after the command.
-  const Result r = Ctl({"identify", "--port", unit.slavePath(), "-v"});
+  const CtlResult r = Ctl({"identify", "--port", unit.slavePath(), "-v"});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "type: KX2 Ericsson GM2x\nfirmware: 1.8\nmemory: 8192\n");
   // Verbose: the terminal's lines, the reset among them.
@@ -57,10 +46,10 @@ TEST(Cli, ForeignOrNewerUnitsAreRefusedUnlessYesAndOlderOnesAlways) {
   newer.identity.minor = 0;
   sim::PtyUnit unit(newer);
   ASSERT_TRUE(unit.start());
-  const Result no = Ctl({"identify", "--port", unit.slavePath()});
+  const CtlResult no = Ctl({"identify", "--port", unit.slavePath()});
   EXPECT_EQ(no.code, 1);
   EXPECT_NE(no.err.find("-> no"), std::string::npos);
-  const Result yes = Ctl({"identify", "--port", unit.slavePath(), "--yes"});
+  const CtlResult yes = Ctl({"identify", "--port", unit.slavePath(), "--yes"});
   EXPECT_EQ(yes.code, 0) << yes.err;
   EXPECT_NE(yes.out.find("firmware: 2.0"), std::string::npos);
 
@@ -68,13 +57,13 @@ TEST(Cli, ForeignOrNewerUnitsAreRefusedUnlessYesAndOlderOnesAlways) {
   older.identity.minor = 7;
   sim::PtyUnit old(older);
   ASSERT_TRUE(old.start());
-  const Result refused = Ctl({"identify", "--port", old.slavePath(), "--yes"});
+  const CtlResult refused = Ctl({"identify", "--port", old.slavePath(), "--yes"});
   EXPECT_EQ(refused.code, 1);
   EXPECT_NE(refused.err.find("(1.7)"), std::string::npos) << refused.err;
 }
 
 TEST(Cli, NoUnitOrNoPortFailsWithTheProgramsMessage) {
-  const Result port = Ctl({"identify", "--port", "/dev/kx2-none"});
+  const CtlResult port = Ctl({"identify", "--port", "/dev/kx2-none"});
   EXPECT_EQ(port.code, 1);
   EXPECT_NE(port.err.find("Port blokován"), std::string::npos) << port.err;
 
@@ -82,7 +71,7 @@ TEST(Cli, NoUnitOrNoPortFailsWithTheProgramsMessage) {
   silent.faults.silentAfter = 0;
   sim::PtyUnit unit(silent);
   ASSERT_TRUE(unit.start());
-  const Result r = Ctl({"reset", "--port", unit.slavePath(), "--timeout", "1.2"});
+  const CtlResult r = Ctl({"reset", "--port", unit.slavePath(), "--timeout", "1.2"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("Není odpověď"), std::string::npos) << r.err;
 }
@@ -92,10 +81,10 @@ TEST(Cli, NoUnitOrNoPortFailsWithTheProgramsMessage) {
 namespace {
 
 TEST(Cli, LangSwitchesTheProgramsTextsAndAnUnknownLanguageIsAUsageError) {
-  const Result en = Ctl({"--lang", "English", "identify", "--port", "/dev/kx2-none"});
+  const CtlResult en = Ctl({"--lang", "English", "identify", "--port", "/dev/kx2-none"});
   EXPECT_EQ(en.code, 1);
   EXPECT_NE(en.err.find("Port blocked"), std::string::npos) << en.err;
-  const Result cz = Ctl({"identify", "--port", "/dev/kx2-none", "--lang", "Česky"});
+  const CtlResult cz = Ctl({"identify", "--port", "/dev/kx2-none", "--lang", "Česky"});
   EXPECT_NE(cz.err.find("Port blokován"), std::string::npos) << cz.err;
   EXPECT_EQ(Ctl({"--lang", "Klingon", "identify", "--port", "x"}).code, 2);
 }
@@ -114,7 +103,7 @@ TEST(Cli, ALineThatHangsUpDuringAReadFailsAtOnceWithTheMessageOnce) {
   const std::string out = ::testing::TempDir() + "kx2-hangup.eep";
   std::remove(out.c_str());
   const auto start = std::chrono::steady_clock::now();
-  const Result r = Ctl({"read", "--port", unit.slavePath(), "--output", out});
+  const CtlResult r = Ctl({"read", "--port", unit.slavePath(), "--output", out});
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(r.code, 1);
   const std::string dead = "přestalo komunikovat";

@@ -10,29 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "RunCtl.h"
 #include "sim/PtyUnit.h"
 #include "sim/Wire.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result Ctl(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::Run(args, out, err);
-  return {code, out.str(), err.str()};
-}
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -42,15 +26,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-struct Commissioning : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() / ("kx2comm-" + std::to_string(getpid()));
-  void SetUp() override {
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string P(const char* name) { return (dir / name).string(); }
-};
+using Commissioning = CtlInFolder;
 
 TEST_F(Commissioning, DiffOfFilesFollowsDiffsExitCodes) {
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
@@ -58,11 +34,11 @@ TEST_F(Commissioning, DiffOfFilesFollowsDiffsExitCodes) {
                  P("b.eep")})
                 .code,
             0);
-  const Result same = Ctl({"diff", P("a.eep"), P("a.eep")});
+  const CtlResult same = Ctl({"diff", P("a.eep"), P("a.eep")});
   EXPECT_EQ(same.code, 0) << same.err;
   EXPECT_EQ(same.out, "");
   // Creation order, show's forms, UTF-8; the all-bits box follows its row.
-  const Result different = Ctl({"diff", P("a.eep"), P("b.eep")});
+  const CtlResult different = Ctl({"diff", P("a.eep"), P("b.eep")});
   EXPECT_EQ(different.code, 1) << different.err;
   EXPECT_EQ(different.out,
             "EditStationName:  -> Čerpadlo\n"
@@ -71,7 +47,7 @@ TEST_F(Commissioning, DiffOfFilesFollowsDiffsExitCodes) {
 
   // Trouble is 2, not 1: a script must not take it for "different".
   std::ofstream(P("bad.eep")) << "not a configuration";
-  const Result bad = Ctl({"diff", P("a.eep"), P("bad.eep")});
+  const CtlResult bad = Ctl({"diff", P("a.eep"), P("bad.eep")});
   EXPECT_EQ(bad.code, 2);
   EXPECT_NE(bad.err.find("Chyba při čtení souboru"), std::string::npos) << bad.err;
   EXPECT_EQ(Ctl({"diff", P("a.eep"), P("missing.eep")}).code, 2);
@@ -83,15 +59,15 @@ TEST_F(Commissioning, DiffOfFilesFollowsDiffsExitCodes) {
 TEST_F(Commissioning, JsonFromShowRoundTripsThroughSet) {
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
   ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Studna", "CheckDinMessLH0=1"}).code, 0);
-  const Result json = Ctl({"show", P("a.eep"), "--json"});
+  const CtlResult json = Ctl({"show", P("a.eep"), "--json"});
   ASSERT_EQ(json.code, 0);
   std::ofstream(P("a.json")) << json.out;
   // Unchanged JSON applied to a fresh file gives the source back: greyed boxes that already
   // match ("mixed") and disabled controls are left alone.
   ASSERT_EQ(Ctl({"new", "--output", P("b.eep")}).code, 0);
-  const Result applied = Ctl({"set", P("b.eep"), "--from-json", P("a.json")});
+  const CtlResult applied = Ctl({"set", P("b.eep"), "--from-json", P("a.json")});
   ASSERT_EQ(applied.code, 0) << applied.err;
-  const Result same = Ctl({"diff", P("a.eep"), P("b.eep")});
+  const CtlResult same = Ctl({"diff", P("a.eep"), P("b.eep")});
   EXPECT_EQ(same.code, 0) << same.out;
 
   // Edited: a text with an escape and a national letter, a box switched off.
@@ -115,7 +91,7 @@ TEST_F(Commissioning, JsonFromShowRoundTripsThroughSet) {
             "CheckDinMessLH0: 1 -> 0\n");
 
   // Unknown names, other shapes and wrong types are usage errors and change nothing.
-  const std::string before = Slurp(P("a.eep"));
+  const std::string before = ReadFile(P("a.eep"));
   std::ofstream(P("u.json")) << "{\"NoSuchControl\": true}";
   EXPECT_EQ(Ctl({"set", P("a.eep"), "--from-json", P("u.json")}).code, 2);
   std::ofstream(P("n.json")) << "{\"EditStationName\": 5}";
@@ -125,7 +101,7 @@ TEST_F(Commissioning, JsonFromShowRoundTripsThroughSet) {
   std::ofstream(P("x.json")) << "{\"EditStationName\": \"A\"} trailing";
   EXPECT_EQ(Ctl({"set", P("a.eep"), "--from-json", P("x.json")}).code, 2);
   EXPECT_EQ(Ctl({"set", P("a.eep"), "--from-json", P("none.json")}).code, 2);
-  EXPECT_EQ(Slurp(P("a.eep")), before);
+  EXPECT_EQ(ReadFile(P("a.eep")), before);
   // What a user could not do is still refused.
   std::ofstream(P("m.json")) << "{\"CheckDinLHAll\": \"mixed\", \"CheckDinMessLH0\": false}";
   EXPECT_EQ(Ctl({"set", P("a.eep"), "--from-json", P("m.json")}).code, 1);
@@ -136,15 +112,15 @@ TEST_F(Commissioning, OneFileManyUnitsWithRecordsAndBackups) {
   ASSERT_TRUE(unit.start());
   ASSERT_EQ(Ctl({"new", "--output", P("site.eep")}).code, 0);
   ASSERT_EQ(Ctl({"set", P("site.eep"), "EditOnMsg=Zapnuto"}).code, 0);
-  const std::string site = Slurp(P("site.eep"));
+  const std::string site = ReadFile(P("site.eep"));
 
-  const Result first =
+  const CtlResult first =
       Ctl({"write", "--port", unit.slavePath(), P("site.eep"), "--set", "EditStationName=Vrt 1",
            "CheckDinMessLH2=on", "--record", P("day.csv")});
   ASSERT_EQ(first.code, 0) << first.err;
-  EXPECT_EQ(Slurp(P("site.eep")), site);  // the file serves the next unit as it is
+  EXPECT_EQ(ReadFile(P("site.eep")), site);  // the file serves the next unit as it is
   // The unit holds the file with the assignments: diff against it lists exactly them.
-  const Result unitDiff = Ctl({"diff", "--port", unit.slavePath(), P("site.eep")});
+  const CtlResult unitDiff = Ctl({"diff", "--port", unit.slavePath(), P("site.eep")});
   EXPECT_EQ(unitDiff.code, 1) << unitDiff.err;
   EXPECT_EQ(unitDiff.out,
             "EditStationName: Vrt 1 -> \n"
@@ -156,16 +132,16 @@ TEST_F(Commissioning, OneFileManyUnitsWithRecordsAndBackups) {
       Ctl({"read", "--port", unit.slavePath(), "--output", P("held.eep"), "--record", P("day.csv")})
           .code,
       0);
-  const Result second =
+  const CtlResult second =
       Ctl({"write", "--port", unit.slavePath(), P("site.eep"), "--backup", P("old.eep"), "--set",
            "EditStationName=Vrt 2", "--record", P("day.csv")});
   ASSERT_EQ(second.code, 0) << second.err;
-  EXPECT_EQ(Slurp(P("old.eep")), Slurp(P("held.eep")));
+  EXPECT_EQ(ReadFile(P("old.eep")), ReadFile(P("held.eep")));
   // A backup over the file itself would write the unit's old settings back: refused.
   EXPECT_EQ(
       Ctl({"write", "--port", unit.slavePath(), P("site.eep"), "--backup", P("site.eep")}).code, 2);
-  EXPECT_EQ(Slurp(P("site.eep")), site);
-  const Result after = Ctl({"diff", "--port", unit.slavePath(), P("site.eep")});
+  EXPECT_EQ(ReadFile(P("site.eep")), site);
+  const CtlResult after = Ctl({"diff", "--port", unit.slavePath(), P("site.eep")});
   EXPECT_EQ(Lines(after.out).at(0), "EditStationName: Vrt 2 -> ");
 
   // A failed run is recorded too, and a backup that cannot be read stops the write.
@@ -173,8 +149,8 @@ TEST_F(Commissioning, OneFileManyUnitsWithRecordsAndBackups) {
   silent.faults.silentAfter = 3;  // answers the connection, then nothing
   sim::PtyUnit dead(silent);
   ASSERT_TRUE(dead.start());
-  const Result stopped = Ctl({"write", "--port", dead.slavePath(), P("site.eep"), "--backup",
-                              P("none.eep"), "--record", P("day.csv")});
+  const CtlResult stopped = Ctl({"write", "--port", dead.slavePath(), P("site.eep"), "--backup",
+                                 P("none.eep"), "--record", P("day.csv")});
   EXPECT_EQ(stopped.code, 1);
   EXPECT_FALSE(fs::exists(P("none.eep")));
   bool wrote = false;
@@ -183,8 +159,8 @@ TEST_F(Commissioning, OneFileManyUnitsWithRecordsAndBackups) {
                       t.bytes[0] == sim::kWriteBlock);
   EXPECT_FALSE(wrote) << "a write command went out";
 
-  const auto lines = Lines(Slurp(P("day.csv")));
-  ASSERT_EQ(lines.size(), 5u) << Slurp(P("day.csv"));
+  const auto lines = Lines(ReadFile(P("day.csv")));
+  ASSERT_EQ(lines.size(), 5u) << ReadFile(P("day.csv"));
   EXPECT_EQ(lines[0], "time (UTC),port,type,firmware,memory,station,operation,result,message");
   const std::string unitFields = "," + unit.slavePath() + ",KX2 Ericsson GM2x,1.8,8192,";
   EXPECT_NE(lines[1].find(unitFields + "Vrt 1,write,ok,"), std::string::npos) << lines[1];
@@ -201,7 +177,7 @@ TEST_F(Commissioning, ProbeFindsTheUnitAndNotTheSilentLine) {
   silent.faults.silentAfter = 0;
   sim::PtyUnit quiet(silent);
   ASSERT_TRUE(quiet.start());
-  const Result r = Ctl({"probe", unit.slavePath(), quiet.slavePath(), "--timeout", "1"});
+  const CtlResult r = Ctl({"probe", unit.slavePath(), quiet.slavePath(), "--timeout", "1"});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, unit.slavePath() + ": KX2 Ericsson GM2x, firmware 1.8, 8192 bytes\n" +
                        quiet.slavePath() + ": no unit\n");
@@ -211,29 +187,29 @@ TEST_F(Commissioning, ProbeFindsTheUnitAndNotTheSilentLine) {
     if (t.kind == sim::TrafficEntry::Kind::Received && !t.bytes.empty() && t.bytes[0] == 0x06)
       reset = true;
   EXPECT_TRUE(reset);
-  const Result none = Ctl({"probe", quiet.slavePath(), "/dev/kx2-none", "--timeout", "0.5"});
+  const CtlResult none = Ctl({"probe", quiet.slavePath(), "/dev/kx2-none", "--timeout", "0.5"});
   EXPECT_EQ(none.code, 1);
   EXPECT_EQ(Lines(none.out).size(), 2u);
 }
 
 TEST_F(Commissioning, CommsLogAndHelpTexts) {
-  const Result r = Ctl({"identify", "--port", "/dev/kx2-none", "--comms-log", P("comms.log")});
+  const CtlResult r = Ctl({"identify", "--port", "/dev/kx2-none", "--comms-log", P("comms.log")});
   EXPECT_EQ(r.code, 1);
   // The program's message with the system's reason.
   EXPECT_NE(r.err.find("Port blokován: /dev/kx2-none (No such file or directory)"),
             std::string::npos)
       << r.err;
-  EXPECT_NE(Slurp(P("comms.log")).find("Unable to open /dev/kx2-none"), std::string::npos);
+  EXPECT_NE(ReadFile(P("comms.log")).find("Unable to open /dev/kx2-none"), std::string::npos);
   // Off by default: the scope ended with the run.
   const auto logged = fs::file_size(P("comms.log"));
   EXPECT_EQ(Ctl({"identify", "--port", "/dev/kx2-none"}).code, 1);
   EXPECT_EQ(fs::file_size(P("comms.log")), logged);
 
-  const Result all = Ctl({"--help"});
+  const CtlResult all = Ctl({"--help"});
   EXPECT_EQ(all.code, 0);
   for (const char* command : {"ports", "probe", "identify", "reset", "doctor", "new", "show", "set",
                               "diff", "read", "write", "report"}) {
-    const Result help = Ctl({command, "--help"});
+    const CtlResult help = Ctl({command, "--help"});
     EXPECT_EQ(help.code, 0) << command;
     EXPECT_NE(help.out.find(std::string("] ") + command), std::string::npos) << help.out;
   }

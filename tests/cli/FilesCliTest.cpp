@@ -8,54 +8,30 @@
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "RunCtl.h"
 #include "sim/PtyUnit.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-Result Ctl(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::Run(args, out, err);
-  return {code, out.str(), err.str()};
-}
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct CliFiles : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() / ("kx2cli-" + std::to_string(getpid()));
-  void SetUp() override {
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string P(const char* name) { return (dir / name).string(); }
-};
+using CliFiles = CtlInFolder;
 
 TEST_F(CliFiles, NewShowAndSetActAsAUserWould) {
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
   EXPECT_EQ(fs::file_size(P("a.eep")), 14u + 141u);  // the record and the empty configuration
-  const Result shown = Ctl({"show", P("a.eep")});
+  const CtlResult shown = Ctl({"show", P("a.eep")});
   ASSERT_EQ(shown.code, 0) << shown.err;
   EXPECT_EQ(shown.out.rfind("EditStationName=\n", 0), 0u);  // creation order: the station first
   EXPECT_NE(shown.out.find("\nEditDoutPulse7="), std::string::npos);
   EXPECT_NE(shown.out.find("\nRBtnSMSTriesFull=1\n"), std::string::npos);
 
-  const Result set =
+  const CtlResult set =
       Ctl({"set", P("a.eep"), "EditStationName=Čerpadlo \"1\"", "EditDinName0=Hladina",
            "CheckDinMessLH0=on", "EditPhoneNumber0=+420603123456", "CheckAcceptSMSfrom0=1",
            "--output", P("b.eep")});
   ASSERT_EQ(set.code, 0) << set.err;
-  const Result json = Ctl({"show", P("b.eep"), "--json"});
+  const CtlResult json = Ctl({"show", P("b.eep"), "--json"});
   ASSERT_EQ(json.code, 0);
   EXPECT_NE(json.out.find("\"EditStationName\": \"Čerpadlo \\\"1\\\"\""), std::string::npos)
       << json.out;
@@ -73,7 +49,7 @@ TEST_F(CliFiles, NewShowAndSetActAsAUserWould) {
   EXPECT_EQ(Ctl({"set", P("b.eep"), "CheckPINAuth=maybe"}).code, 2);
   // An uninterpretable file is the program's message and exit 1.
   std::ofstream(P("bad.eep")) << "not a configuration";
-  const Result bad = Ctl({"show", P("bad.eep")});
+  const CtlResult bad = Ctl({"show", P("bad.eep")});
   EXPECT_EQ(bad.code, 1);
   EXPECT_NE(bad.err.find("Chyba při čtení souboru"), std::string::npos) << bad.err;
 }
@@ -83,9 +59,9 @@ TEST_F(CliFiles, WriteThenReadBackThroughTheUnitAndAFailedReadWritesNoFile) {
   ASSERT_TRUE(unit.start());
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
   ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Studna", "EditOnMsg=Zapnuto"}).code, 0);
-  const Result write = Ctl({"write", "--port", unit.slavePath(), P("a.eep"), "--bad-crc"});
+  const CtlResult write = Ctl({"write", "--port", unit.slavePath(), P("a.eep"), "--bad-crc"});
   ASSERT_EQ(write.code, 0) << write.err;
-  const Result read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
+  const CtlResult read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
   ASSERT_EQ(read.code, 0) << read.err;
   EXPECT_EQ(Ctl({"show", P("r.eep")}).out, Ctl({"show", P("a.eep")}).out);
 
@@ -93,7 +69,7 @@ TEST_F(CliFiles, WriteThenReadBackThroughTheUnitAndAFailedReadWritesNoFile) {
   silent.faults.silentAfter = 3;  // answers the connection, then nothing
   sim::PtyUnit dead(silent);
   ASSERT_TRUE(dead.start());
-  const Result failed = Ctl({"read", "--port", dead.slavePath(), "--output", P("none.eep")});
+  const CtlResult failed = Ctl({"read", "--port", dead.slavePath(), "--output", P("none.eep")});
   EXPECT_EQ(failed.code, 1);
   EXPECT_FALSE(fs::exists(P("none.eep")));
 }
@@ -113,7 +89,7 @@ TEST_F(CliFiles, AReadFollowsTheLayoutWhateverLengthTheHeaderStates) {
   for (const sim::Bytes& word : {sim::Bytes{0x00, 0x28}, sim::Bytes{0xFF, 0xF0}}) {
     unit.setBytes(30, word);
     fs::remove(P("r.eep"));
-    const Result read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
+    const CtlResult read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
     ASSERT_EQ(read.code, 0) << int(word[0]) << " " << read.err;
     EXPECT_EQ(Ctl({"show", P("r.eep")}).out, expected) << int(word[0]);
   }
@@ -125,13 +101,13 @@ TEST_F(CliFiles, ANationalNumberReachesTheUnitWithEveryDigit) {
   sim::PtyUnit unit;
   ASSERT_TRUE(unit.start());
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
-  const Result set =
+  const CtlResult set =
       Ctl({"set", P("a.eep"), "CheckAlwaysInterNumber=1", "EditInternationalPrefix=+420",
            "EditPhoneNumber0=0603123456", "EditPhoneNumber1=0123456789012345678",
            "EditPhoneNumber2=012345678901234567"});
   ASSERT_EQ(set.code, 0) << set.err;
   ASSERT_EQ(Ctl({"write", "--port", unit.slavePath(), P("a.eep")}).code, 0);
-  const Result read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
+  const CtlResult read = Ctl({"read", "--port", unit.slavePath(), "--output", P("r.eep")});
   ASSERT_EQ(read.code, 0) << read.err;
   const std::string shown = Ctl({"show", P("r.eep")}).out;
   EXPECT_NE(shown.find("\nEditPhoneNumber0=+420603123456\n"), std::string::npos) << shown;
@@ -142,18 +118,19 @@ TEST_F(CliFiles, ANationalNumberReachesTheUnitWithEveryDigit) {
 
 // File names are the file system's bytes; in a message they read as they were typed.
 TEST_F(CliFiles, MessagesNameFilesAsTheyAreWritten) {
-  const Result missing = Ctl({"show", P("žluťoučký kůň.eep")});
+  const CtlResult missing = Ctl({"show", P("žluťoučký kůň.eep")});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("Nelze nalézt konfigurační soubor " + P("žluťoučký kůň.eep")),
             std::string::npos)
       << missing.err;
   // What Windows-1250 cannot hold shows replaced, never as stray bytes.
-  const Result foreign = Ctl({"show", P("日本 ÿ.eep")});
+  const CtlResult foreign = Ctl({"show", P("日本 ÿ.eep")});
   EXPECT_EQ(foreign.code, 1);
   EXPECT_NE(foreign.err.find("soubor " + P("?? ?.eep") + "\n"), std::string::npos) << foreign.err;
 
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
-  const Result report = Ctl({"report", P("a.eep"), "--output", P("chybějící složka/zpráva.html")});
+  const CtlResult report =
+      Ctl({"report", P("a.eep"), "--output", P("chybějící složka/zpráva.html")});
   EXPECT_EQ(report.code, 1);
   EXPECT_NE(report.err.find(P("chybějící složka/zpráva.html") + ": No such file or directory"),
             std::string::npos)
@@ -166,7 +143,7 @@ TEST_F(CliFiles, TheReportStatesTheSizeOfTheConfiguration) {
   ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Studna u lesa"}).code, 0);
   const auto used = fs::file_size(P("a.eep")) - 14;  // the file's record, then the configuration
   ASSERT_EQ(Ctl({"report", P("a.eep"), "--output", P("r.html")}).code, 0);
-  const std::string html = Slurp(P("r.html"));
+  const std::string html = ReadFile(P("r.html"));
   EXPECT_NE(html.find("<td><b>" + std::to_string(used) + " B</b></td>"), std::string::npos)
       << html.substr(html.find("Velikost") == std::string::npos ? 0 : html.find("Velikost"), 200);
 }
@@ -174,9 +151,9 @@ TEST_F(CliFiles, TheReportStatesTheSizeOfTheConfiguration) {
 TEST_F(CliFiles, TheReportIsWindows1250HtmlWithCrLfLinesAndReadsWellInABrowser) {
   ASSERT_EQ(Ctl({"new", "--output", P("a.eep")}).code, 0);
   ASSERT_EQ(Ctl({"set", P("a.eep"), "EditStationName=Čerpadlo <1>"}).code, 0);
-  const Result r = Ctl({"report", P("a.eep"), "--output", P("r.html")});
+  const CtlResult r = Ctl({"report", P("a.eep"), "--output", P("r.html")});
   ASSERT_EQ(r.code, 0) << r.err;
-  const std::string html = Slurp(P("r.html"));
+  const std::string html = ReadFile(P("r.html"));
   EXPECT_EQ(html.rfind("<!DOCTYPE", 0), 0u);
   EXPECT_NE(html.find("charset=windows-1250"), std::string::npos);
   // The last line is "</html>", then the empty line the template's last line break leaves.
@@ -199,7 +176,7 @@ TEST_F(CliFiles, TheReportIsWindows1250HtmlWithCrLfLinesAndReadsWellInABrowser) 
                               profile.string() + " --dump-dom 'file://" + P("r.html") + "' > " +
                               dom + " 2>/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  const std::string text = Slurp(dom);
+  const std::string text = ReadFile(dom);
   EXPECT_NE(text.find("Čerpadlo &lt;1&gt;"), std::string::npos) << text.substr(0, 2000);
   EXPECT_NE(text.find("−"), std::string::npos);  // empty numbers show a minus sign
   EXPECT_NE(text.find("</table>"), std::string::npos);
