@@ -1,7 +1,7 @@
 # Front door. `make test` is what CI runs: it installs what is missing, checks the formatting,
 # builds with warnings as errors, and runs every test, then the sanitizer runs (address+undefined
-# over everything with gcc, thread over the non-Qt libraries with clang, so that both compilers
-# see the whole core) and a short run of every fuzz target.
+# over everything with gcc, thread with clang over the non-Qt libraries and the tests that run
+# threads, so that both compilers see the whole core) and a short run of every fuzz target.
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 BUILD := build
@@ -59,7 +59,7 @@ $(TSAN)/build.ninja:
 	  -DKX2_SANITIZE=thread -DKX2_WITH_QT=OFF -DKX2_WERROR=$(WERROR)
 
 test-tsan: setup $(TSAN)/build.ninja
-	cmake --build $(TSAN) -j $(JOBS)
+	cmake --build $(TSAN) -j $(JOBS) --target kx2_tsan_tests kx2ctl
 	cd $(TSAN) && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L tsan
 

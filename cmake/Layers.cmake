@@ -35,4 +35,12 @@ function(kx2_tests layer)
   endforeach()
   gtest_discover_tests(test_${layer} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${label})
+  # The thread-sanitizer run builds only what its tests need (plus the libraries, every one of
+  # which some of them link): `cmake --build ... --target kx2_tsan_tests`.
+  if("tsan" IN_LIST T_LABELS)
+    if(NOT TARGET kx2_tsan_tests)
+      add_custom_target(kx2_tsan_tests)
+    endif()
+    add_dependencies(kx2_tsan_tests test_${layer})
+  endif()
 endfunction()
