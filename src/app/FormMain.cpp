@@ -369,6 +369,12 @@ bool TFormMain::shutdownHook(SessionMessage message, int& result) {
 void TFormMain::PollStep() {
   if (uniModule) {
     uniModule->Poll();
+    const bool linked = !uniModule->IsDisconnected();
+    if (linked && !unitLinked_) {
+      unitValues.clear();
+      MenuCompareUnit->SetEnabled(false);
+    }
+    unitLinked_ = linked;
     if (takeUnitValues_) {
       takeUnitValues_ = false;
       unitValues = BoundValues(*this);
@@ -379,7 +385,10 @@ void TFormMain::PollStep() {
       transferRunning_ = true;
     } else if (transferRunning_) {
       transferRunning_ = false;
-      takeUnitValues_ = !sync.Writing() && sync.LastEndState() == ScriptDone;
+      // A verified write leaves the unit holding what the window shows; a write does not make
+      // the values of a unit never read known, though (the menu waits for a read).
+      takeUnitValues_ =
+          sync.LastEndState() == ScriptDone && (!sync.Writing() || !unitValues.empty());
     }
   }
   if (closeRequested) Close();

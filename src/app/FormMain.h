@@ -162,8 +162,10 @@ class TFormMain : public ui::Form {
   TFormAbout* FormAbout = nullptr;
   // The compare window; none: the command shows nothing.
   TFormCompare* FormCompare = nullptr;
-  // The settings as the window showed them right after the last successful read of the unit;
-  // what the compare window measures the window against. Empty until a unit has been read.
+  // The settings as the window showed them right after the last successful read of the unit
+  // (or the last verified write since, which leaves the unit holding them); what the compare
+  // window measures the window against. Empty until a unit has been read, and emptied when a
+  // unit connects: it may be another one.
   std::vector<BoundValue> unitValues;
   void MenuCompareUnitClick();
   void ItemNastaveniClick();
@@ -182,6 +184,7 @@ class TFormMain : public ui::Form {
   // ended well and the values are taken one poll later, when the window shows them.
   bool transferRunning_ = false;
   bool takeUnitValues_ = false;
+  bool unitLinked_ = false;
   // What UpdateCaption put at the caption's end; the file it names; the port the options hold.
   std::string captionSuffix_;
   std::string shownFile_;

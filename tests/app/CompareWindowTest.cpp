@@ -107,4 +107,26 @@ TEST_F(CompareWindow, ListsWhatTheWindowChangedSinceTheLastReadAndWaitsForARead)
   EXPECT_EQ(Compare(), std::vector<std::string>{"No differences"});
 }
 
+TEST_F(CompareWindow, AWriteRenewsWhatTheUnitHoldsAndAnotherConnectionForgetsIt) {
+  TFormMain& m = Main();
+  Transfer(m.WriteEEPROM);  // the simulated unit starts erased
+  Transfer(m.ReadEEPROM);
+  ASSERT_TRUE(m.MenuCompareUnit->Enabled());
+  Type(m.EditStationName, "Studna");
+  ASSERT_EQ(Compare().size(), 1u);
+  // After the verified write the unit holds the window's values: nothing differs any more.
+  Transfer(m.WriteEEPROM);
+  EXPECT_EQ(Compare(), std::vector<std::string>{"Žádné rozdíly"});
+
+  // The unit let go and a unit connected again (it may be another one): nothing is known of it.
+  m.BtnConnect->UserClick();
+  ASSERT_TRUE(loop.RunUntil([&] { return m.uniModule->IsDisconnected(); }, 10000));
+  EXPECT_TRUE(m.MenuCompareUnit->Enabled()) << "what was read stays until a unit connects";
+  m.BtnConnect->UserClick();
+  ASSERT_TRUE(loop.RunUntil([&] { return !m.uniModule->IsDisconnected(); }, 5000));
+  loop.Advance(30);
+  EXPECT_FALSE(m.MenuCompareUnit->Enabled());
+  EXPECT_TRUE(m.unitValues.empty());
+}
+
 }  // namespace
