@@ -27,6 +27,7 @@ class TCommNotifier : public std::enable_shared_from_this<TCommNotifier> {
 
   // User-interface thread only.
   TQlsComm32* Owner() const { return owner_; }
+  ui::EventLoop* Loop() const { return loop_; }
   void Detach() { owner_ = nullptr; }
 
  private:

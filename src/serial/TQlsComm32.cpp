@@ -160,7 +160,8 @@ bool TQlsComm32::StartComm() {
   link_ = std::make_unique<TCommLink>();
   link_->fd = fd_;
   link_->shutdown = shutdown_.get();
-  link_->notifier = notifier_;
+  sessionNotifier_ = TCommNotifier::Create(notifier_->Loop(), this);
+  link_->notifier = sessionNotifier_;
   link_->eventChar.store(eventChar_ ? *eventChar_ : TCommLink::kNoEventChar);
 
   reader_ = std::make_unique<TReadThread>(*link_);
@@ -209,6 +210,10 @@ void TQlsComm32::StopComm() {
   }
   link_.reset();
   shutdown_.reset();
+  if (sessionNotifier_) {
+    sessionNotifier_->Detach();
+    sessionNotifier_.reset();
+  }
 
   if (fd_ >= 0) {
     // The exclusive flag belongs to the terminal, not to this descriptor; a pseudo-terminal

@@ -156,6 +156,10 @@ class TQlsComm32 {
 
   std::string name_;
   std::shared_ptr<TCommNotifier> notifier_;
+  // The threads of one open post through a notifier of their own, detached when the port
+  // closes: what they queued before then (bytes, a hang-up request, line events) must not reach
+  // the next open, which may be another port or another unit.
+  std::shared_ptr<TCommNotifier> sessionNotifier_;
   bool loading_ = true;
   bool autoReconnect_ = true;
   std::string commPort_ = "COM1";

@@ -312,6 +312,37 @@ TEST_F(CommTest, OtherSideClosingRequestsHangupWithoutSpinning) {
   EXPECT_EQ(states.back(), CommStateDisconnected);
 }
 
+TEST_F(CommTest, WhatAClosedPortQueuedNeverReachesTheNextOpen) {
+  auto comm = MakeComm(pty.SlavePath());
+  std::string received;
+  comm->OnReceiveData = [&](const uint8_t* data, uint16_t count) {
+    received.append(reinterpret_cast<const char*>(data), count);
+  };
+  ASSERT_TRUE(comm->StartComm());
+  // The old line delivers bytes and then drops, while the loop does not run.
+  pty.Send("old");
+  ASSERT_TRUE(WaitWithoutLoop([&] { return comm->ReceivedPieceCount() >= 1; }));
+  const size_t queued = loop.PendingPosts();
+  pty.CloseMaster();
+  ASSERT_TRUE(WaitWithoutLoop([&] { return loop.PendingPosts() > queued; }));
+
+  // The user closes and opens another port before the loop gets to any of it.
+  comm->StopComm();
+  PtyPair other;
+  comm->SetCommPort(other.SlavePath());
+  ASSERT_TRUE(comm->StartComm());
+  loop.RunPending();
+  EXPECT_EQ(hangups, 0);
+  EXPECT_EQ(received, "");
+  EXPECT_EQ(comm->ConnectionState(), CommStateConnected);
+
+  // The new line is heard as usual.
+  other.Send("new");
+  ASSERT_TRUE(RunUntil([&] { return received == "new"; }));
+  EXPECT_EQ(hangups, 0);
+  comm->StopComm();
+}
+
 TEST_F(CommTest, NotificationsOutliveTheComponentHarmlessly) {
   bool called = false;
   {
