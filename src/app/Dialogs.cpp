@@ -19,6 +19,7 @@ TFormProgress::TFormProgress(ui::Component* owner, TFormMain& main)
   SetBorder(ui::BorderStyle::None);
   // Without a caption of its own the desktop would name the window after the program's file.
   SetText(Win1250("Přenos nastavení"));
+  SetPosition(ui::FormPosition::MainFormCenter);
   SetBounds(0, 0, 252, 128);  // a client area of 244 x 101
   LabelCaption = Place<ui::Label>(this, this, "LabelCaption", 8, 8, 228, 16);
   GaugeProg = Place<ui::Gauge>(this, this, "GaugeProg", 8, 30, 228, 22);
@@ -29,10 +30,7 @@ TFormProgress::TFormProgress(ui::Component* owner, TFormMain& main)
 }
 
 void TFormProgress::FormShow() {
-  // Centre on the main window, then keep it on the screen.
-  const int left = main_.Left() + (main_.Width() - Width()) / 2;
-  const int top = main_.Top() + (main_.Height() - Height()) / 2;
-  SetBounds(left, top, Width(), Height());
+  // Centred on the main window by its position; kept on the screen.
   MoveFormToScreen(*this);
   main_.SetEnabled(false);
   enabledStates.clear();
@@ -58,6 +56,7 @@ void TFormProgress::BtnCancelClick() {
 TFormOptions::TFormOptions(ui::Component* owner) : ui::Form(owner, "FormOptions") {
   SetText(Win1250("Nastavení"));
   SetBorder(ui::BorderStyle::Dialog);
+  SetPosition(ui::FormPosition::MainFormCenter);
   SetBounds(0, 0, 330, 290);
   RGroupExpLevel =
       Place<ui::RadioGroup>(this, this, "RGroupExpLevel", 8, 8, 150, 96, Win1250("Ovládání"));
@@ -139,6 +138,7 @@ void TFormOptions::FormClose() {
 TFormAnaIn::TFormAnaIn(ui::Component* owner) : ui::Form(owner, "FormAnaIn") {
   SetText(Win1250("Analogový vstup"));
   SetBorder(ui::BorderStyle::Dialog);
+  SetPosition(ui::FormPosition::MainFormCenter);
   SetBounds(0, 0, 452, 420);
   Place<ui::Label>(this, this, "LabelName", 8, 12, 90, 16, Win1250("Jméno"));
   editName = Place<ui::Edit>(this, this, "editName", 100, 8, 150, 21);
@@ -216,20 +216,22 @@ TFormAbout::TFormAbout(ui::Component* owner, const std::string& appName, std::st
     : ui::Form(owner, "FormAbout"), productVersion_(std::move(productVersion)) {
   SetText("O aplikaci");
   SetBorder(ui::BorderStyle::Dialog);
-  SetBounds(0, 0, 360, 300);
+  SetPosition(ui::FormPosition::MainFormCenter);
+  // A client area of 396 x 263: the two notices side by side, the button below them.
+  SetBounds(0, 0, 404, 290);
   LabelAppName = Place<ui::Label>(this, this, "LabelAppName", 16, 16, 320, 20);
   LabelAppName->SetFontBold(true);
   LabelVersion = Place<ui::Label>(this, this, "LabelVersion", 16, 44, 320, 16);
   LabelDate = Place<ui::Label>(this, this, "LabelDate", 16, 64, 320, 16);
   LabelRights = Place<ui::Label>(this, this, "LabelRights", 16, 90, 320, 16,
                                  Win1250("© Qel s.r.o. Všechna práva vyhrazena."));
-  MemoAddress = Place<ui::Memo>(this, this, "MemoAddress", 16, 116, 156, 90);
+  MemoAddress = Place<ui::Memo>(this, this, "MemoAddress", 16, 116, 176, 90);
   MemoAddress->SetLines({"Qel", Win1250("Vývoj a výroba telemetrie")});
   MemoAddress->SetReadOnly(true);
-  MemoContact = Place<ui::Memo>(this, this, "MemoContact", 184, 116, 156, 90);
+  MemoContact = Place<ui::Memo>(this, this, "MemoContact", 204, 116, 176, 90);
   MemoContact->SetLines({Win1250("Technická podpora:"), Win1250("u dodavatele zařízení")});
   MemoContact->SetReadOnly(true);
-  BtnDone = Place<ui::Button>(this, this, "BtnDone", 140, 260, 80, 26, Win1250("Zavřít"));
+  BtnDone = Place<ui::Button>(this, this, "BtnDone", 158, 222, 80, 26, Win1250("Zavřít"));
   BtnDone->SetModalResult(ui::mrOk);
   BtnDone->SetDefault(true);
   BtnDone->SetCancel(true);

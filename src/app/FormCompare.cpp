@@ -12,6 +12,7 @@ const char* const kSection = "FormCompare";
 TFormCompare::TFormCompare(ui::Component* owner) : ui::Form(owner, "FormCompare") {
   SetText(Win1250("Porovnání s jednotkou"));
   SetBorder(ui::BorderStyle::Sizeable);
+  SetPosition(ui::FormPosition::MainFormCenter);
   SetBounds(0, 0, 600, 400);
   LabelCompare =
       Place<ui::Label>(this, this, "LabelCompare", 8, 8, 584, 16,

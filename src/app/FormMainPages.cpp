@@ -5,6 +5,7 @@
 #include "app/FormMain.h"
 #include "app/Place.h"
 #include "base/Cp1250.h"
+#include "device/Kx2Pages.h"
 
 // The SMS centres offered when the list file is missing: number, a space, and the operator in
 // double quotes (country code and name).
@@ -88,12 +89,20 @@ void TFormMain::BuildSettingsPages() {
   Place<ui::Edit>(this, n, "EditInternationalPrefix", 148, 8, 60, 21);
   Place<ui::CheckBox>(this, n, "CheckAlwaysInterNumber", 224, 10, 300, 17,
                       Win1250("Vždy používat mezinárodní čísla"));
-  Place<ui::Label>(this, n, "LabelTelNum", 32, 34, 145, 16, Win1250("Telefonní číslo"));
-  Place<ui::Label>(this, n, "LabelTelAcceptSMS", 176, 34, 72, 16, Win1250("Přijímat SMS"));
-  Place<ui::Label>(this, n, "LabelTelsAllAccept", 150, 52, 44, 16, Win1250("ze všech"));
-  Place<ui::Label>(this, n, "LabelTelSendEvents", 238, 34, 50, 16, Win1250("Posílat události"));
-  Place<ui::Label>(this, n, "LabelTelsAllSend", 214, 52, 44, 16, Win1250("na všechna"));
-  Place<ui::Label>(this, n, "LabelTelPrefix", 288, 34, 200, 16, Win1250("Předpona zprávy"));
+  // Headings over the columns; the "all" boxes' captions end a few pixels left of their boxes.
+  using namespace kx2;
+  Place<ui::Label>(this, n, "LabelTelNum", kPhoneNumberLeft, 34, kPhoneNumberWidth, 16,
+                   Win1250("Telefonní číslo"));
+  Place<ui::Label>(this, n, "LabelTelAcceptSMS", kPhoneAcceptLeft - 34, 34, 86, 16,
+                   Win1250("Přijímat SMS"));
+  Place<ui::Label>(this, n, "LabelTelsAllAccept", kPhoneAcceptLeft - 58, 52, 54, 16,
+                   Win1250("ze všech"));
+  Place<ui::Label>(this, n, "LabelTelSendEvents", kPhoneSendLeft - 38, 34, 90, 16,
+                   Win1250("Posílat události"));
+  Place<ui::Label>(this, n, "LabelTelsAllSend", kPhoneSendLeft - 70, 52, 66, 16,
+                   Win1250("na všechna"));
+  Place<ui::Label>(this, n, "LabelTelPrefix", kPhonePrefixLeft, 34, 200, 16,
+                   Win1250("Předpona zprávy"));
 
   // Inputs and outputs: column headings over the rows.
   struct Heading {
@@ -101,32 +110,38 @@ void TFormMain::BuildSettingsPages() {
     int left, top, width;
     std::string caption;
   };
+  // "Neg." stands over the negate boxes, its neighbour over the mention boxes up to the page's
+  // edge; the "all" of those two ends left of the negate box.
+  const int negate = kColumnLeft[8] - 6;
+  const int mention = kColumnLeft[9];
+  const int allBoth = kColumnLeft[8] - 36;
   const Heading inputs[] = {
-      {"LabelDinName", 40, 14, 112, Win1250("Jméno")},
-      {"LabelDinStateL", 160, 14, 71, "Stav L"},
-      {"LabelDinStateH", 232, 14, 71, "Stav H"},
-      {"LabelDinMessLH", 320, 14, 121, Win1250("Zpráva při L->H")},
-      {"LabelDinAllMessLH", 340, 36, 40, Win1250("vše")},
-      {"LabelDinMessHL", 448, 14, 121, Win1250("Zpráva při H->L")},
-      {"LabelDinAllMessHL", 468, 36, 40, Win1250("vše")},
-      {"LabelDinNegate", 570, 14, 26, "Neg."},
-      {"LabelDinMention", 598, 14, 40, Win1250("Uvádět")},
-      {"LabelDinAllNegMent", 540, 36, 34, Win1250("vše")},
+      {"LabelDinName", kColumnLeft[1], 14, kColumnWidth[1], Win1250("Jméno")},
+      {"LabelDinStateL", kColumnLeft[2], 14, kColumnWidth[2], "Stav L"},
+      {"LabelDinStateH", kColumnLeft[3], 14, kColumnWidth[3], "Stav H"},
+      {"LabelDinMessLH", kColumnLeft[4], 14, 124, Win1250("Zpráva při L->H")},
+      {"LabelDinAllMessLH", kColumnLeft[5], 36, 40, Win1250("vše")},
+      {"LabelDinMessHL", kColumnLeft[6], 14, 124, Win1250("Zpráva při H->L")},
+      {"LabelDinAllMessHL", kColumnLeft[7], 36, 40, Win1250("vše")},
+      {"LabelDinNegate", negate, 14, mention - negate, "Neg."},
+      {"LabelDinMention", mention, 14, 48, Win1250("Uvádět")},
+      {"LabelDinAllNegMent", allBoth, 36, 32, Win1250("vše")},
   };
   for (const auto& h : inputs)
     Place<ui::Label>(this, SheetDIns, h.name, h.left, h.top, h.width, 16, h.caption);
   const Heading outputs[] = {
-      {"LabelDoutName", 40, 14, 112, Win1250("Jméno")},
-      {"LabelDoutStateL", 160, 14, 71, "Povel L"},
-      {"LabelDoutStateH", 232, 14, 71, "Povel H"},
-      {"LabelDoutImpuls", 336, 14, 105, "Povel pro impuls"},
-      {"LabelDoutNegate", 570, 14, 26, "Neg."},
-      {"LabelDoutMention", 598, 14, 40, Win1250("Uvádět")},
-      {"LabelDoutAllNegMent", 540, 36, 34, Win1250("vše")},
+      {"LabelDoutName", kColumnLeft[1], 14, kColumnWidth[1], Win1250("Jméno")},
+      {"LabelDoutStateL", kColumnLeft[2], 14, kColumnWidth[2], "Povel L"},
+      {"LabelDoutStateH", kColumnLeft[3], 14, kColumnWidth[3], "Povel H"},
+      {"LabelDoutImpuls", kColumnLeft[5], 14, kColumnWidth[5], "Povel pro impuls"},
+      {"LabelDoutNegate", negate, 14, mention - negate, "Neg."},
+      {"LabelDoutMention", mention, 14, 48, Win1250("Uvádět")},
+      {"LabelDoutAllNegMent", allBoth, 36, 32, Win1250("vše")},
   };
   for (const auto& h : outputs)
     Place<ui::Label>(this, SheetDOuts, h.name, h.left, h.top, h.width, 16, h.caption);
-  Place<ui::Label>(this, SheetDOuts, "LabelPulseTime", 40, 262, 110, 16, Win1250("Délka impulsu"));
-  Place<ui::Edit>(this, SheetDOuts, "EditPulseTime", 160, 258, 71, 21);
-  Place<ui::Label>(this, SheetDOuts, "LabelPulseTimeUnits", 236, 262, 20, 16, "s");
+  Place<ui::Label>(this, SheetDOuts, "LabelPulseTime", kColumnLeft[1], 262, kColumnWidth[1], 16,
+                   Win1250("Délka impulsu"));
+  Place<ui::Edit>(this, SheetDOuts, "EditPulseTime", kColumnLeft[2], 258, kColumnWidth[2], 21);
+  Place<ui::Label>(this, SheetDOuts, "LabelPulseTimeUnits", kColumnLeft[3] + 4, 262, 20, 16, "s");
 }

@@ -163,12 +163,14 @@ void VQelTerminal::NameControls() {
   debugOutTime_->SetName(base + "_DebugOutTime");
 }
 
-// The controls keep their distances to the edges they are tied to: the history grows with the
-// window, the rows below it stay at the bottom, the input line and the timing boxes stretch.
+// The controls keep their distances to the edges of the client area they are tied to: the
+// history grows with the window, the rows below it stay at the bottom, the input line and the
+// timing boxes stretch. Docked, the client area is the page; floating, what the window's frame
+// leaves of its size.
 void VQelTerminal::ArrangeControls() {
   if (form_ == nullptr || debugOutTime_ == nullptr) return;
-  const int w = form_->Width();
-  const int h = form_->Height();
+  const int w = form_->ClientWidth();
+  const int h = form_->ClientHeight();
   auto size = [](int v) { return std::max(0, v); };
   const int bottom = h - kFormHeight;  // offset of the controls tied to the bottom edge
   richEdit_->SetBounds(0, 0, size(w - 2), size(h - 93));

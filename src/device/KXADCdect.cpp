@@ -80,12 +80,14 @@ KXADCdect::KXADCdect(TQlsComm32& comm, ui::Component* mainWindow)
 
   {
     kx2::RowMaker page(mainWindow, Bound(BoundControl::SheetNumbers));
-    new VSettingByte2GroupCheck(general_[ByteAcceptSms],
-                                page.Check("CheckTelAcceptSMSAll", 196, kx2::kPhoneAllTop,
-                                           Win1250("Ze všech telefonních čísel")));
-    new VSettingByte2GroupCheck(general_[ByteEventsTo],
-                                page.Check("CheckTelSendEventsAll", 258, kx2::kPhoneAllTop,
-                                           Win1250("Odesílat události na všechna čísla")));
+    new VSettingByte2GroupCheck(
+        general_[ByteAcceptSms],
+        page.Check("CheckTelAcceptSMSAll", kx2::kPhoneAcceptLeft, kx2::kPhoneAllTop,
+                   Win1250("Ze všech telefonních čísel")));
+    new VSettingByte2GroupCheck(
+        general_[ByteEventsTo],
+        page.Check("CheckTelSendEventsAll", kx2::kPhoneSendLeft, kx2::kPhoneAllTop,
+                   Win1250("Odesílat události na všechna čísla")));
   }
   VESGVorGroup* numbers = AddGroup();
   VESGVorGroup* prefixes = AddGroup();
@@ -196,24 +198,29 @@ void KXADCdect::BuildPhoneBook(VESGVorGroup& numbers, VESGVorGroup& prefixes) {
   kx2::RowMaker page(MainWindow(), Bound(BoundControl::SheetNumbers));
   for (int i = 0; i < kRows; ++i) {
     const int top = kx2::PhoneRowTop(i);
-    page.Label(Numbered("LabelPhoneNumber%d", i), 4, top, 32, 20, Numbered("T%d", i));
+    page.Label(Numbered("LabelPhoneNumber%d", i), 4, top, kx2::kPhoneTitleWidth, 20,
+               Numbered("T%d", i));
 
     auto* number = new VSVBA_TelNumPDU(top_.get());
     numbers.addVVC(number->descriptor());
-    new VSVBA_TelNumPDU2TEdit(number,
-                              page.Edit(Numbered("EditPhoneNumber%d", i), 32, top, 145, 20));
+    new VSVBA_TelNumPDU2TEdit(
+        number, page.Edit(Numbered("EditPhoneNumber%d", i), kx2::kPhoneNumberLeft, top,
+                          kx2::kPhoneNumberWidth, 20));
     // An entry without a number neither commands the unit nor receives its events.
     const uint8_t mask = static_cast<uint8_t>(1u << i);
     new VSB_ConstraintNStr2Bit(general_[ByteAcceptSms], mask, 0, {number}, false);
     new VSB_ConstraintNStr2Bit(general_[ByteEventsTo], mask, 0, {number}, false);
     phoneNumbers_[i] = number;
 
-    BindBit(ByteAcceptSms, i, page.Check(Numbered("CheckAcceptSMSfrom%d", i), 196, top + 2),
+    BindBit(ByteAcceptSms, i,
+            page.Check(Numbered("CheckAcceptSMSfrom%d", i), kx2::kPhoneAcceptLeft, top + 2),
             "HintAcceptSMSfrom", Win1250("Přijímat SMS z T%d"));
-    BindBit(ByteEventsTo, i, page.Check(Numbered("CheckEventsTo%d", i), 258, top + 2),
+    BindBit(ByteEventsTo, i,
+            page.Check(Numbered("CheckEventsTo%d", i), kx2::kPhoneSendLeft, top + 2),
             "HintEventsTo", Win1250("Události na T%d"));
 
-    ui::Edit* prefixEdit = page.Edit(Numbered("EditPhonePrefix%d", i), 288, top, 329, 20);
+    ui::Edit* prefixEdit = page.Edit(Numbered("EditPhonePrefix%d", i), kx2::kPhonePrefixLeft, top,
+                                     kx2::kPhonePrefixWidth, 20);
     prefixes_[i] = Text(prefixes, prefixEdit);
     prefixEdit->SetMaxLength(99);
   }

@@ -15,10 +15,22 @@ class Label;
 
 namespace kx2 {
 
-inline constexpr int kColumnLeft[10] = {4, 40, 160, 232, 320, 336, 448, 464, 576, 592};
-inline constexpr int kColumnWidth[10] = {32, 112, 71, 71, 17, 105, 17, 105, 17, 17};
+// Columns: the row's title ("DOut7" must fit beside the name), name, state (or command) L and H,
+// the L->H box and message, the H->L box and message, negate, mention. Each leaves a few pixels
+// to the next, so that neither the boxes nor the headings above them touch.
+inline constexpr int kColumnLeft[10] = {2, 42, 156, 230, 306, 326, 436, 456, 566, 590};
+inline constexpr int kColumnWidth[10] = {38, 110, 70, 70, 17, 104, 17, 104, 17, 17};
 inline constexpr int kRowPitch = 23;
 inline constexpr int kCheckSize = 17;
+// Phone book columns: the row's title, the number, the two bit boxes (each under a heading that
+// has the room of its longer language) and the message prefix reaching to the page's right edge.
+inline constexpr int kPhoneTitleWidth = 26;
+inline constexpr int kPhoneNumberLeft = 32;
+inline constexpr int kPhoneNumberWidth = 145;
+inline constexpr int kPhoneAcceptLeft = 214;
+inline constexpr int kPhoneSendLeft = 306;
+inline constexpr int kPhonePrefixLeft = 360;
+inline constexpr int kPhonePrefixWidth = 257;
 // All-bits boxes above the columns.
 inline constexpr int kPhoneAllTop = 50;
 inline constexpr int kIoAllTop = 34;

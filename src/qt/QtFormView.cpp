@@ -147,6 +147,7 @@ QtFormView::QtFormView(ui::Form& form)
   });
   form.SetView(this);
 
+  ApplyBorder();
   RebuildMenu();
   ApplyForm(ui::Prop::Text);
   ApplyForm(ui::Prop::Enabled);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/Control.h"
+#include "ui/Form.h"
 
 class QKeyEvent;
 class QMenuBar;
@@ -144,13 +145,14 @@ class QtFormView : public ui::FormView {
   void WindowGeometryChanged();
   void WindowStateChanged();
 
-  // The model's window sizes are outer sizes of a sizeable window on the platform the
-  // program's windows were laid out for: 4-pixel borders, a 19-pixel caption and a 20-pixel
-  // menu bar. The Qt window gets the client area those leave, plus whatever more room Qt's own
-  // menu bar needs, so every control laid out for that client area stays visible.
-  static constexpr int kFrameWidth = 8;
-  static constexpr int kFrameHeight = 27;
-  static constexpr int kMenuHeight = 20;
+  // The model's window sizes are outer sizes (ui::Form::ClientWidth). The Qt window gets the
+  // client area they leave, plus whatever more room Qt's own menu bar needs, so every control
+  // laid out for that client area stays visible.
+  static constexpr int kFrameWidth = ui::Form::kFrameWidth;
+  static constexpr int kFrameHeight = ui::Form::kFrameHeight;
+  static constexpr int kMenuHeight = ui::Form::kMenuHeight;
+  // Window decorations as the model's border style asks for them.
+  void ApplyBorder();
   // Height difference between the model's outer size and the Qt window.
   int FrameHeight() const;
 

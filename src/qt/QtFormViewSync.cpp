@@ -614,7 +614,46 @@ void QtFormView::ApplyFormBounds() {
   const ui::Rect r = form_->Bounds();
   if (r.width <= 0 || r.height <= 0) return;
   window_->move(r.left, r.top);
-  window_->resize(std::max(1, r.width - kFrameWidth), std::max(1, r.height - FrameHeight()));
+  const QSize size(std::max(1, r.width - kFrameWidth), std::max(1, r.height - FrameHeight()));
+  if (form_->Sizeable()) {
+    if (window_->maximumSize() != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)) {
+      window_->setMinimumSize(0, 0);
+      window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    window_->resize(size);
+  } else {
+    // A window whose border does not size keeps the size the model gives it: the user cannot
+    // drag it larger into an empty frame.
+    window_->setFixedSize(size);
+  }
+}
+
+void QtFormView::ApplyBorder() {
+  const Qt::WindowFlags fixed = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  Qt::WindowFlags flags;
+  switch (form_->Border()) {
+    case ui::BorderStyle::None:
+      flags = Qt::Window | Qt::FramelessWindowHint;
+      break;
+    case ui::BorderStyle::Single:
+      flags = Qt::Window | fixed | Qt::WindowMinimizeButtonHint;
+      break;
+    case ui::BorderStyle::Dialog:
+      flags = Qt::Dialog | fixed;
+      break;
+    case ui::BorderStyle::ToolWindow:
+      flags = Qt::Tool | fixed;
+      break;
+    case ui::BorderStyle::Sizeable:
+      flags = Qt::Window;
+      break;
+    case ui::BorderStyle::SizeToolWin:
+      flags = Qt::Tool;
+      break;
+  }
+  // Changing the flags hides the window: only when they differ.
+  if (window_->windowFlags() != flags) window_->setWindowFlags(flags);
 }
 
 void QtFormView::ApplyFormVisible() {
@@ -627,6 +666,7 @@ void QtFormView::ApplyFormVisible() {
     window_->hide();
     window_->setWindowModality(modality);
   }
+  ApplyBorder();
   switch (form_->State()) {
     case ui::WindowState::Minimized:
       window_->showMinimized();

@@ -2,6 +2,8 @@
 
 #include "base/Cp1250.h"
 
+#include <QGuiApplication>
+
 namespace qtui {
 
 QString ToQt(const std::string& cp1250) {
@@ -10,6 +12,12 @@ QString ToQt(const std::string& cp1250) {
 
 std::string FromQt(const QString& text) {
   return Utf8ToCp1250(text.toStdString());
+}
+
+QFont ProgramFont() {
+  QFont font = QGuiApplication::font();
+  font.setPixelSize(11);
+  return font;
 }
 
 QString LinesToQt(const std::string& cp1250) {

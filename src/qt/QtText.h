@@ -3,6 +3,7 @@
 // 0x00BBGGRR colours; Qt wants QString and QColor.
 
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 #include <QString>
 #include <string>
@@ -24,6 +25,11 @@ QString WithoutMnemonic(const QString& caption);
 
 // The short part of a hint ("short|long" shows "short" as the tool tip).
 QString TooltipOf(const std::string& hint);
+
+// The face the windows are laid out for: the application's sans-serif face at 11 pixels (an
+// 8-point face at 96 pixels per inch). The desktop, its screenshots and the tests that measure
+// whether captions fit all use this one.
+QFont ProgramFont();
 
 // A model colour as Qt sees it: system colours resolve through the given palette, clDefault
 // gives `fallback`.

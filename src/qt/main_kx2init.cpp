@@ -2,7 +2,6 @@
 // view, and the Qt loop drives the model's timers and posted work.
 
 #include <QApplication>
-#include <QFont>
 #include <QSessionManager>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +22,7 @@
 #include "lang/VQelLanguage.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
+#include "qt/QtText.h"
 #include "qt/QtTranslations.h"
 #include "serial/CommsLog.h"
 #include "sim/PtyUnit.h"
@@ -105,9 +105,7 @@ int main(int argc, char** argv) {
   // The model closes windows; Qt must not end the program on its own.
   QApplication::setQuitOnLastWindowClosed(false);
   // The windows are laid out for an 8-point sans-serif face at 96 pixels per inch.
-  QFont font = QApplication::font();
-  font.setPixelSize(11);
-  QApplication::setFont(font);
+  QApplication::setFont(qtui::ProgramFont());
 
   qtui::QtLoop loop;
   SettingsStore store;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QFont>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include "lang/VQelLanguage.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
+#include "qt/QtText.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -49,9 +49,7 @@ int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication qapp(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  QFont font = QApplication::font();
-  font.setPixelSize(11);
-  QApplication::setFont(font);
+  QApplication::setFont(qtui::ProgramFont());
 
   bool ok = true;
   {

@@ -77,9 +77,30 @@ void Form::SetNormalBounds(const Rect& r) {
 void Form::Show() {
   HandleNeeded();
   const bool was = Visible();
+  if (!was && dockSite_ == nullptr && state_ == WindowState::Normal) PlaceByPosition();
   SetVisible(true);
   BringToFront();
   if (!was && OnShow) OnShow(*this);
+}
+
+void Form::PlaceByPosition() {
+  if (position_ == FormPosition::Designed || g_app == nullptr) return;
+  Rect over = g_app->GetDesktop().WorkArea();
+  const Form* main = g_app->MainForm();
+  if (position_ == FormPosition::MainFormCenter && main != nullptr && main != this &&
+      main->Visible() && main->State() == WindowState::Normal)
+    over = main->Bounds();
+  SetBounds(over.left + (over.width - Width()) / 2, over.top + (over.height - Height()) / 2,
+            Width(), Height());
+}
+
+int Form::ClientWidth() const {
+  return dockSite_ != nullptr ? Width() : std::max(0, Width() - kFrameWidth);
+}
+
+int Form::ClientHeight() const {
+  if (dockSite_ != nullptr) return Height();
+  return std::max(0, Height() - kFrameHeight - (MenuBar().empty() ? 0 : kMenuHeight));
 }
 
 void Form::Hide() {

@@ -17,6 +17,10 @@ enum class BorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin
 // The platform's show commands: 1 normal, 2 minimised, 3 maximised.
 enum class WindowState { Normal = 1, Minimized = 2, Maximized = 3 };
 enum class CloseAction { None, Hide, Free, Minimize };
+// Where a window appears each time it is shown: where its bounds put it, centred on the desktop's
+// work area, or centred over the application's main window (the work area's centre while there
+// is no visible main window, or for the main window itself).
+enum class FormPosition { Designed, ScreenCenter, MainFormCenter };
 
 class Form : public Control {
  public:
@@ -30,6 +34,18 @@ class Form : public Control {
   bool Sizeable() const {
     return border_ == BorderStyle::Sizeable || border_ == BorderStyle::SizeToolWin;
   }
+
+  FormPosition Position() const { return position_; }
+  void SetPosition(FormPosition position) { position_ = position; }
+
+  // A window's bounds are its outer size on the platform the windows were laid out for: 4-pixel
+  // borders, a 19-pixel caption and a 20-pixel menu bar round the client area, which holds the
+  // controls. A docked window has no frame: its bounds are its client area.
+  static constexpr int kFrameWidth = 8;
+  static constexpr int kFrameHeight = 27;
+  static constexpr int kMenuHeight = 20;
+  int ClientWidth() const;
+  int ClientHeight() const;
 
   // Placement: the current bounds (Control::Bounds) are the normal rectangle while the window is
   // in the normal state; minimised and maximised positions are kept as the platform keeps them.
@@ -99,7 +115,10 @@ class Form : public Control {
 
  private:
   friend class Control;
+  // Moves the window where its position says, before it is shown.
+  void PlaceByPosition();
   BorderStyle border_ = BorderStyle::Sizeable;
+  FormPosition position_ = FormPosition::Designed;
   WindowState state_ = WindowState::Normal;
   Rect normal_{};
   Point minPos_{-1, -1};

@@ -270,7 +270,11 @@ TEST_F(TerminalTest, DocksIntoThePageControlAndFloats) {
   EXPECT_EQ(term->DockSheet(), nullptr);
   EXPECT_EQ(pages->PageCount(), 2);
   EXPECT_EQ(form->Bounds(), (ui::Rect{120, 80, 400, 450}));
-  EXPECT_EQ(term->ManualLine()->Top(), 358);
+  // Floating, the rows keep to the bottom of the client area the window's frame leaves.
+  EXPECT_EQ(form->ClientHeight(), 423);
+  EXPECT_EQ(term->ManualLine()->Top(), 331);
+  EXPECT_EQ(term->BtnUndock()->Top() + term->BtnUndock()->Height(), form->ClientHeight() - 5);
+  EXPECT_EQ(term->ManualLine()->Width(), form->ClientWidth() - 2);
   EXPECT_FALSE(term->BtnUndock()->Enabled());
   EXPECT_TRUE(term->GetVisible());
 

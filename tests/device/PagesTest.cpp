@@ -17,19 +17,19 @@ TEST_F(Pages, CreatedControlsSitOnTheirPagesAtTheirPlaces) {
     ui::Rect bounds;
   };
   const Place places[] = {
-      {"LabelPhoneNumber7", "SheetNumbers", {4, 233, 32, 20}},
-      {"CheckAcceptSMSfrom7", "SheetNumbers", {196, 235, 17, 17}},
-      {"CheckEventsTo7", "SheetNumbers", {258, 235, 17, 17}},
-      {"EditPhonePrefix7", "SheetNumbers", {288, 233, 329, 20}},
-      {"CheckTelAcceptSMSAll", "SheetNumbers", {196, 50, 17, 17}},
-      {"LabelDin7", "SheetDIns", {4, 225, 32, 20}},
-      {"EditDinName7", "SheetDIns", {40, 225, 112, 21}},
-      {"CheckDinMessLH7", "SheetDIns", {320, 227, 17, 17}},
-      {"CheckDigInMent7", "SheetDIns", {592, 227, 17, 17}},
-      {"CheckDinMentionAll", "SheetDIns", {592, 34, 17, 17}},
-      {"EditDoutPulse5", "SheetDOuts", {336, 179, 105, 21}},
-      {"CheckDigOutCpl7", "SheetDOuts", {576, 227, 17, 17}},
-      {"CheckDoutMentionAll", "SheetDOuts", {592, 34, 17, 17}},
+      {"LabelPhoneNumber7", "SheetNumbers", {4, 233, 26, 20}},
+      {"CheckAcceptSMSfrom7", "SheetNumbers", {214, 235, 17, 17}},
+      {"CheckEventsTo7", "SheetNumbers", {306, 235, 17, 17}},
+      {"EditPhonePrefix7", "SheetNumbers", {360, 233, 257, 20}},
+      {"CheckTelAcceptSMSAll", "SheetNumbers", {214, 50, 17, 17}},
+      {"LabelDin7", "SheetDIns", {2, 225, 38, 20}},
+      {"EditDinName7", "SheetDIns", {42, 225, 110, 21}},
+      {"CheckDinMessLH7", "SheetDIns", {306, 227, 17, 17}},
+      {"CheckDigInMent7", "SheetDIns", {590, 227, 17, 17}},
+      {"CheckDinMentionAll", "SheetDIns", {590, 34, 17, 17}},
+      {"EditDoutPulse5", "SheetDOuts", {326, 179, 104, 21}},
+      {"CheckDigOutCpl7", "SheetDOuts", {566, 227, 17, 17}},
+      {"CheckDoutMentionAll", "SheetDOuts", {590, 34, 17, 17}},
   };
   for (const Place& p : places) {
     ui::Control* c = Control(p.name);

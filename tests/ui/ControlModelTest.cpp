@@ -311,6 +311,48 @@ TEST_F(Fixture, FormPlacementKeepsNormalRectangleWhileMaximised) {
   EXPECT_EQ(app.MainForm(), form);
 }
 
+TEST_F(Fixture, WindowsAppearWhereTheirPositionSaysEachTimeTheyAreShown) {
+  form->SetBounds(100, 50, 600, 400);
+  auto* dialog = new Form(&app, "FormOptions");
+  dialog->SetBounds(0, 0, 200, 100);
+  dialog->SetPosition(FormPosition::MainFormCenter);
+  dialog->Show();
+  EXPECT_EQ(dialog->Bounds(), (Rect{300, 200, 200, 100}));
+  // Moved by the user while shown, it stays; shown again, it is centred over the main window
+  // where that is now.
+  dialog->SetBounds(5, 5, 200, 100);
+  dialog->Show();
+  EXPECT_EQ(dialog->Left(), 5);
+  dialog->Hide();
+  form->SetBounds(0, 0, 600, 400);
+  dialog->Show();
+  EXPECT_EQ(dialog->Bounds(), (Rect{200, 150, 200, 100}));
+  dialog->Hide();
+
+  // Without a visible main window, and for a screen-centred one: the work area's centre.
+  const Rect area = app.GetDesktop().WorkArea();
+  const Rect centred{area.left + (area.width - 200) / 2, area.top + (area.height - 100) / 2, 200,
+                     100};
+  form->Hide();
+  dialog->Show();
+  EXPECT_EQ(dialog->Bounds(), centred);
+  dialog->Hide();
+  form->Show();
+  dialog->SetPosition(FormPosition::ScreenCenter);
+  dialog->Show();
+  EXPECT_EQ(dialog->Bounds(), centred);
+  dialog->Hide();
+  // Designed: where its bounds put it.
+  dialog->SetPosition(FormPosition::Designed);
+  dialog->SetBounds(12, 34, 200, 100);
+  dialog->Show();
+  EXPECT_EQ(dialog->Bounds(), (Rect{12, 34, 200, 100}));
+
+  // The client area is what the frame (and a menu bar) leave of the outer size.
+  EXPECT_EQ(dialog->ClientWidth(), 192);
+  EXPECT_EQ(dialog->ClientHeight(), 73);
+}
+
 TEST_F(Fixture, MenuItemsFormATreeAndOnlyEnabledLeavesClick) {
   auto* file = new MenuItem(form, "MenuFile");
   auto* exit = new MenuItem(form, "MenuFileExit", file);
