@@ -459,7 +459,13 @@ void TFormMain::UpdateCaption() {
 }
 
 void TFormMain::ComboCommDropDown() {
-  ComboComm->SetItems(serial::ListPortsIn(env_.devDir, env_.sysTtyDir));
+  std::vector<std::string> paths, descriptions;
+  for (serial::Port& port : serial::FindPortsIn(env_.devDir, env_.sysTtyDir)) {
+    paths.push_back(std::move(port.path));
+    // The adapter's name is shown as text; the path stays the file-system name it is.
+    descriptions.push_back(Utf8ToCp1250(port.description));
+  }
+  ComboComm->SetItems(std::move(paths), std::move(descriptions));
 }
 
 void TFormMain::ComboCommChange() {
