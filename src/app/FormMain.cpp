@@ -183,7 +183,10 @@ void TFormMain::BuildResource() {
 
   VQelLanguage1 = new lang::VQelLanguage(this, "VQelLanguage1");
   VQelLanguage1->SetStartupLanguages(lang::BuiltinLanguageTexts());
-  VQelLanguage1->SetExceptionList({"FormAbout.MemoAddress", "FormAbout.MemoContact"});
+  // Memos and lists keep their contents in another language, except the about box's address
+  // and the analog input's choice of value type, which are words to translate.
+  VQelLanguage1->SetExceptionList(
+      {"FormAbout.MemoAddress", "FormAbout.MemoContact", "FormAnaIn.ComboValueType"});
   if (env_.userLanguageId != 0) VQelLanguage1->SetUserDefaultLanguageId(env_.userLanguageId);
   VQelLanguage1->OnChangeLanguage = [this](lang::VQelLanguage&) { VQelLanguage1ChangeLanguage(); };
   VQelLanguage1->Loaded();
