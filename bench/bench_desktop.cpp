@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
-#include <QFont>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -30,6 +29,7 @@
 #include "base/Paths.h"
 #include "protocol/VScriptSyncEEPROM.h"
 #include "protocol/VUniModule.h"
+#include "qt/QtDesktop.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
 #include "sim/PtyUnit.h"
@@ -109,21 +109,15 @@ int main(int argc, char** argv) {
   int rc = 0;
   {
     QApplication qapp(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    qtui::SetUpDesktopApplication();
     qtui::QtLoop loop;
     ProgramEnv env;
     env.sysConfDir = SysConfDir();
     env.simulatedPort = unit.slavePath();
     Program program(env);
-    program.App().GetDesktop().SetWorkArea(qtui::ScreenWorkArea());
-    std::vector<std::unique_ptr<qtui::QtFormView>> views;
-    for (ui::Form* form : program.App().Forms())
-      views.push_back(std::make_unique<qtui::QtFormView>(*form));
+    auto views = std::make_unique<qtui::DesktopViews>(program.App());
     FirstPaint paint;
-    views.front()->Window()->installEventFilter(&paint);
+    views->Main().Window()->installEventFilter(&paint);
     program.Start();
     {
       QEventLoop wait;
@@ -163,7 +157,7 @@ int main(int argc, char** argv) {
     }
     int answer = 0;
     m.shutdownHook(TFormMain::SessionMessage::End, answer);
-    views.clear();
+    views.reset();
   }
   unit.stop();
   return rc;

@@ -183,7 +183,10 @@ void TFormMain::BuildResource() {
 
   VQelLanguage1 = new lang::VQelLanguage(this, "VQelLanguage1");
   VQelLanguage1->SetStartupLanguages(lang::BuiltinLanguageTexts());
-  VQelLanguage1->SetExceptionList({"FormAbout.MemoAddress", "FormAbout.MemoContact"});
+  // Memos and lists keep their contents in another language, except the about box's address
+  // and the analog input's choice of value type, which are words to translate.
+  VQelLanguage1->SetExceptionList(
+      {"FormAbout.MemoAddress", "FormAbout.MemoContact", "FormAnaIn.ComboValueType"});
   if (env_.userLanguageId != 0) VQelLanguage1->SetUserDefaultLanguageId(env_.userLanguageId);
   VQelLanguage1->OnChangeLanguage = [this](lang::VQelLanguage&) { VQelLanguage1ChangeLanguage(); };
   VQelLanguage1->Loaded();
@@ -468,7 +471,13 @@ void TFormMain::UpdateCaption() {
 }
 
 void TFormMain::ComboCommDropDown() {
-  ComboComm->SetItems(serial::ListPortsIn(env_.devDir, env_.sysTtyDir));
+  std::vector<std::string> paths, descriptions;
+  for (serial::Port& port : serial::FindPortsIn(env_.devDir, env_.sysTtyDir)) {
+    paths.push_back(std::move(port.path));
+    // The adapter's name is shown as text; the path stays the file-system name it is.
+    descriptions.push_back(Utf8ToCp1250(port.description));
+  }
+  ComboComm->SetItems(std::move(paths), std::move(descriptions));
 }
 
 void TFormMain::ComboCommChange() {

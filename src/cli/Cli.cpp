@@ -50,7 +50,7 @@ const char* const kUsage =
     "  --comms-log FILE   append the serial component's debug log to FILE\n"
     "\n"
     "commands:\n"
-    "  ports                                   list the serial ports found\n"
+    "  ports                                   list the serial ports found (path, adapter)\n"
     "  probe [PORT...] [--timeout SEC] [--yes]\n"
     "                                          look for a unit on each port given, or on every\n"
     "                                          port found (2 s each): 'PORT: TYPE, firmware\n"
@@ -102,7 +102,13 @@ const char* const kExitCodes =
 int CmdPorts(const Args& a, std::ostream& out) {
   Options o(a.rest, {}, {});
   if (!o.Positional().empty()) throw Usage{"ports takes no arguments"};
-  for (const std::string& p : serial::ListPorts()) out << p << "\n";
+  // The path first and alone when there is nothing to add, so that a script may take the first
+  // word of each line (or the whole line) as the port.
+  for (const serial::Port& p : serial::FindPorts()) {
+    out << p.path;
+    if (!p.description.empty()) out << "  " << p.description;
+    out << "\n";
+  }
   return 0;
 }
 

@@ -196,7 +196,8 @@ void VQelLanguage::TranslateContents(const std::string& section, ui::Component& 
     std::vector<std::string> items = combo->Items();
     if (!TranslateList(section, c.Name(), items) || items == combo->Items()) return;
     const int index = combo->ItemIndex();
-    combo->SetItems(std::move(items));
+    // The entries are translated in place; what describes each stays with it.
+    combo->SetItems(std::move(items), combo->ItemDescriptions());
     if (index >= 0) combo->SetItemIndex(index);
   } else if (auto* group = dynamic_cast<ui::RadioGroup*>(&c)) {
     // Always, excepted or not; the selection stays where it was.

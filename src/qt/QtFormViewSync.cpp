@@ -449,6 +449,13 @@ void QtFormView::ApplyItems(Entry& entry) {
   const int caret = combo->lineEdit() != nullptr ? combo->lineEdit()->cursorPosition() : 0;
   combo->clear();
   combo->addItems(items);
+  const auto& descriptions = model.ItemDescriptions();
+  for (size_t i = 0; i < descriptions.size() && i < static_cast<size_t>(items.size()); ++i) {
+    if (descriptions[i].empty()) continue;
+    const QString description = ToQt(descriptions[i]);
+    combo->setItemData(static_cast<int>(i), description, kItemDescriptionRole);
+    combo->setItemData(static_cast<int>(i), description, Qt::ToolTipRole);
+  }
   const auto& images = model.ItemImages();
   for (size_t i = 0; i < images.size() && i < static_cast<size_t>(items.size()); ++i) {
     const ui::ItemImage& image = images[i];

@@ -20,9 +20,8 @@
 #include "lang/LangLocale.h"
 #include "lang/LanguageRecord.h"
 #include "lang/VQelLanguage.h"
-#include "qt/QtFormView.h"
+#include "qt/QtDesktop.h"
 #include "qt/QtLoop.h"
-#include "qt/QtText.h"
 #include "qt/QtTranslations.h"
 #include "serial/CommsLog.h"
 #include "sim/PtyUnit.h"
@@ -102,10 +101,7 @@ int main(int argc, char** argv) {
   }
 
   QApplication qapp(argc, argv);
-  // The model closes windows; Qt must not end the program on its own.
-  QApplication::setQuitOnLastWindowClosed(false);
-  // The windows are laid out for an 8-point sans-serif face at 96 pixels per inch.
-  QApplication::setFont(qtui::ProgramFont());
+  qtui::SetUpDesktopApplication();
 
   qtui::QtLoop loop;
   SettingsStore store;
@@ -126,10 +122,7 @@ int main(int argc, char** argv) {
   qtui::QtTranslations qtTexts;
   {
     Program program(env);
-    program.App().GetDesktop().SetWorkArea(qtui::ScreenWorkArea());
-    std::vector<std::unique_ptr<qtui::QtFormView>> views;
-    for (ui::Form* form : program.App().Forms())
-      views.push_back(std::make_unique<qtui::QtFormView>(*form));
+    auto views = std::make_unique<qtui::DesktopViews>(program.App());
     // Qt's own texts (message box buttons) follow the program's language.
     lang::VQelLanguage& language = *program.Main().VQelLanguage1;
     auto translated = language.OnChangeLanguage;
@@ -148,7 +141,7 @@ int main(int argc, char** argv) {
     });
     const auto endSignals = program.WatchEndSignals();
     rc = loop.Run();
-    views.clear();
+    views.reset();
   }
   if (simulated) simulated->stop();
   return rc;

@@ -19,9 +19,10 @@
 #include "base/Paths.h"
 #include "components/VQelTerminal.h"
 #include "lang/VQelLanguage.h"
+#include "protocol/WireFormat.h"
+#include "qt/QtDesktop.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
-#include "qt/QtText.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -48,8 +49,7 @@ int main(int argc, char** argv) {
   const std::string out = std::string(argv[1]) + "/";
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication qapp(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setFont(qtui::ProgramFont());
+  qtui::SetUpDesktopApplication();
 
   bool ok = true;
   {
@@ -58,9 +58,7 @@ int main(int argc, char** argv) {
     env.sysConfDir = SysConfDir();
     env.loadLastFile = false;
     Program program(env);
-    std::vector<std::unique_ptr<qtui::QtFormView>> views;
-    for (ui::Form* form : program.App().Forms())
-      views.push_back(std::make_unique<qtui::QtFormView>(*form));
+    qtui::DesktopViews views(program.App());
     program.Start();
     for (int i = 0; i < 50 && !program.Main().startedUp; ++i) {
       QCoreApplication::processEvents();
@@ -78,21 +76,36 @@ int main(int argc, char** argv) {
       for (ui::TabSheet* page : m.PageControl1->Pages()) {
         if (!page->TabVisible()) continue;
         m.PageControl1->SetActivePage(page);
-        ok = Save(*views.front(), out + "FormMain-" + page->Name() + suffix) && ok;
+        ok = Save(views.Main(), out + "FormMain-" + page->Name() + suffix) && ok;
       }
+      // The terminal on its page, with the link tests a connection starts with.
+      VQelTerminal& terminal = *m.VQelTerminal1;
+      terminal.SetVisible(true);
+      terminal.ClearHistory();
+      for (int i = 0; i < 3; ++i) {
+        for (const uint8_t code :
+             {uint8_t{wire::CmdLinkTest}, uint8_t{wire::CmdLinkTest | wire::ReplyFlag}}) {
+          const uint8_t frame[] = {code, wire::Checksum(&code, 1), wire::FrameEnd};
+          terminal.addLine(
+              frame, 3, code == wire::CmdLinkTest ? VQelTerminal_ltOutBin : VQelTerminal_ltInBin);
+        }
+      }
+      if (ui::TabSheet* sheet = terminal.DockSheet()) {
+        m.PageControl1->SetActivePage(sheet);
+        ok = Save(views.Main(), out + "FormMain-Terminal" + suffix) && ok;
+      }
+      terminal.SetVisible(false);
       m.PageControl1->SetActivePage(m.SheetGeneral);
       // Every other window, shown without blocking.
-      for (size_t i = 1; i < views.size(); ++i) {
-        ui::Form* form = views[i]->GetForm();
-        if (form == nullptr) continue;
+      for (ui::Form* form : program.App().Forms()) {
+        if (form == &m) continue;
         form->Show();
-        ok = Save(*views[i], out + form->Name() + suffix) && ok;
+        ok = Save(views.Of(*form), out + form->Name() + suffix) && ok;
         form->Hide();
       }
     }
     int answer = 0;
     m.shutdownHook(TFormMain::SessionMessage::End, answer);
-    views.clear();
   }
   return ok ? 0 : 1;
 }

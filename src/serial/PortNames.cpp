@@ -86,22 +86,60 @@ bool NaturalLess(const std::string& a, const std::string& b) {
   return a.size() - i < b.size() - j;
 }
 
-std::vector<std::string> ListPortsIn(const std::string& devDir, const std::string& sysTtyDir) {
-  std::vector<std::string> ports;
+// The device a by-id link stands for, as a path in devDir: udev's links are relative
+// ("../../ttyUSB0"), so the link's target is taken by its file name. Empty when the link is
+// broken or points outside devDir's devices.
+std::string LinkedDevice(const std::string& devDir, const std::string& link) {
+  char target[4096];
+  const ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+  if (n <= 0) return {};
+  std::string name(target, static_cast<size_t>(n));
+  name = name.substr(name.rfind('/') + 1);
+  if (name.empty() || name == "." || name == "..") return {};
+  const std::string device = devDir + "/" + name;
+  return access(device.c_str(), F_OK) == 0 ? device : std::string();
+}
+
+std::vector<Port> FindPortsIn(const std::string& devDir, const std::string& sysTtyDir) {
+  std::vector<Port> ports;
   for (const std::string& name : DirectoryEntries(devDir)) {
     const std::string path = devDir + "/" + name;
     if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM")) {
-      ports.push_back(path);
+      ports.push_back({path, {}});
     } else if (StartsWith(name, "ttyS") && name.size() > 4 &&
                std::all_of(name.begin() + 4, name.end(), IsDigit) &&
                HasUart(path, sysTtyDir, name)) {
-      ports.push_back(path);
+      ports.push_back({path, {}});
     }
   }
+  // The links in by-id name the adapter behind a port (maker, model, serial number), which is
+  // what tells two adapters apart; the port itself stays the device, so the same adapter is one
+  // entry. udev makes these links only for serial devices, so one that points at a device of
+  // another driver's name is listed as a port of its own.
   const std::string byId = devDir + "/serial/by-id";
-  for (const std::string& name : DirectoryEntries(byId)) ports.push_back(byId + "/" + name);
-  std::sort(ports.begin(), ports.end(), NaturalLess);
+  std::vector<std::string> links = DirectoryEntries(byId);
+  std::sort(links.begin(), links.end(), NaturalLess);
+  for (const std::string& link : links) {
+    const std::string device = LinkedDevice(devDir, byId + "/" + link);
+    if (device.empty()) continue;
+    auto port = std::find_if(ports.begin(), ports.end(),
+                             [&device](const Port& p) { return p.path == device; });
+    if (port == ports.end()) port = ports.insert(ports.end(), Port{device, {}});
+    if (port->description.empty()) port->description = link;
+  }
+  std::sort(ports.begin(), ports.end(),
+            [](const Port& a, const Port& b) { return NaturalLess(a.path, b.path); });
   return ports;
+}
+
+std::vector<Port> FindPorts() {
+  return FindPortsIn("/dev", "/sys/class/tty");
+}
+
+std::vector<std::string> ListPortsIn(const std::string& devDir, const std::string& sysTtyDir) {
+  std::vector<std::string> paths;
+  for (Port& port : FindPortsIn(devDir, sysTtyDir)) paths.push_back(std::move(port.path));
+  return paths;
 }
 
 std::vector<std::string> ListPorts() {

@@ -204,8 +204,15 @@ void ComboBox::SetItemImages(std::vector<ItemImage> images) {
 }
 
 void ComboBox::SetItems(std::vector<std::string> items) {
+  SetItems(std::move(items), {});
+}
+
+void ComboBox::SetItems(std::vector<std::string> items, std::vector<std::string> descriptions) {
   for (auto& item : items) item = CText(item);
+  descriptions.resize(items.size());
+  for (auto& description : descriptions) description = CText(description);
   items_ = std::move(items);
+  itemDescriptions_ = std::move(descriptions);
   Notify(Prop::Items);
   if (style_ == ComboStyle::DropDownList) {
     if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
@@ -218,11 +225,13 @@ void ComboBox::SetItems(std::vector<std::string> items) {
 
 void ComboBox::AddItem(const std::string& item) {
   items_.push_back(CText(item));
+  itemDescriptions_.emplace_back();
   Notify(Prop::Items);
 }
 
 void ComboBox::ClearItems() {
   items_.clear();
+  itemDescriptions_.clear();
   itemIndex_ = -1;
   if (style_ == ComboStyle::DropDownList) SetTextRaw("");
   Notify(Prop::Items);

@@ -96,6 +96,12 @@ class ComboBox : public Control {
   const std::vector<std::string>& Items() const { return items_; }
   // Replaces the list; the text of an editable box stays, the index follows the text.
   void SetItems(std::vector<std::string> items);
+  // The same with a description per entry (the port box's adapter names): the drop-down shows
+  // it beside the entry, while choosing the entry still puts only the entry into the box.
+  // Missing descriptions are empty, surplus ones are dropped.
+  void SetItems(std::vector<std::string> items, std::vector<std::string> descriptions);
+  // One per entry, always as many as there are entries.
+  const std::vector<std::string>& ItemDescriptions() const { return itemDescriptions_; }
   void AddItem(const std::string& item);
   void ClearItems();
   // Pictures of the entries, by index; entries beyond them have none.
@@ -140,6 +146,7 @@ class ComboBox : public Control {
 
   ComboStyle style_ = ComboStyle::DropDown;
   std::vector<std::string> items_;
+  std::vector<std::string> itemDescriptions_;
   std::vector<ItemImage> itemImages_;
   int itemIndex_ = -1;
   int maxLength_ = 0;

@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A machine's device folder in miniature: two USB adapters, one UART slot with a chip behind it
-// and one without, and a by-id link.
+// and one without, and a by-id link naming one of the adapters.
 struct PortBox : ::testing::Test {
   TestLoop loop{ui::HeadlessLoop::Clock::Virtual};
   TempDir dir;
@@ -52,8 +52,7 @@ struct PortBox : ::testing::Test {
     ASSERT_TRUE(program.Main().startedUp);
   }
   std::vector<std::string> Expected() const {
-    return {dev + "/serial/by-id/usb-Maker_Cable-if00-port0", dev + "/ttyACM1", dev + "/ttyS0",
-            dev + "/ttyUSB0"};
+    return {dev + "/ttyACM1", dev + "/ttyS0", dev + "/ttyUSB0"};
   }
 };
 
@@ -62,6 +61,9 @@ TEST_F(PortBox, ListsThePortsFoundAndPreselectsTheFirstWithoutStoredOptions) {
   Started(program, loop);
   TFormMain& m = program.Main();
   EXPECT_EQ(m.ComboComm->Items(), Expected());
+  // The by-id link names the adapter behind its port; the box itself holds the path.
+  EXPECT_EQ(m.ComboComm->ItemDescriptions(),
+            (std::vector<std::string>{"", "", "usb-Maker_Cable-if00-port0"}));
   EXPECT_EQ(m.ComboComm->Text(), Expected().front());
   EXPECT_EQ(m.QlsComm321->CommPort(), Expected().front());
   program.Main().Close();
@@ -77,12 +79,14 @@ TEST_F(PortBox, TheListIsFoundAfreshWhenItDropsDownAndTheTypedNameStays) {
   fs::remove(dev + "/ttyACM1");
   m.ComboComm->UserDropDown();
   std::vector<std::string> now = Expected();
-  now.erase(now.begin() + 1);
+  now.erase(now.begin());
   now.push_back(dev + "/ttyUSB1");
   EXPECT_EQ(m.ComboComm->Items(), now);
+  EXPECT_EQ(m.ComboComm->ItemDescriptions(),
+            (std::vector<std::string>{"", "usb-Maker_Cable-if00-port0", ""}));
   EXPECT_EQ(m.ComboComm->Text(), "/dev/pts/7");
   EXPECT_EQ(m.QlsComm321->CommPort(), "/dev/pts/7");
-  m.ComboComm->UserSelect(3);
+  m.ComboComm->UserSelect(2);
   EXPECT_EQ(m.QlsComm321->CommPort(), dev + "/ttyUSB1");
   program.Main().Close();
   loop.Advance(50);
@@ -101,7 +105,7 @@ TEST_F(PortBox, TheStoredPortIsPreselectedAlsoWhenItIsNotInTheList) {
     Started(program, loop);
     TFormMain& m = program.Main();
     EXPECT_EQ(m.ComboComm->Text(), stored);
-    EXPECT_EQ(m.ComboComm->ItemIndex(), stored == "COM3" ? -1 : 2);
+    EXPECT_EQ(m.ComboComm->ItemIndex(), stored == "COM3" ? -1 : 1);
     EXPECT_EQ(m.QlsComm321->CommPort(), stored);
     m.ComboComm->UserDropDown();  // the refreshed list keeps the stored name too
     EXPECT_EQ(m.ComboComm->Text(), stored);

@@ -33,17 +33,17 @@ TEST(BuiltinTexts, FilesHaveTheSameSectionsAndKeysInOrder) {
     EXPECT_EQ(text->find('\n'), text->find("\r\n") + 1);
   }
   const auto cz = Outline(czech), en = Outline(english);
-  ASSERT_EQ(cz.size(), 9u);
-  const char* order[] = {"[General]",     "[FormMain]",  "[FormProgress]",
-                         "[FormOptions]", "[FormAbout]", "[FormCompare]",
-                         "[Texts]",       "[Report]",    "[EEPROM]"};
-  for (size_t i = 0; i < 9; ++i) {
+  ASSERT_EQ(cz.size(), 10u);
+  const char* order[] = {"[General]",   "[FormMain]",    "[FormProgress]", "[FormOptions]",
+                         "[FormAbout]", "[FormCompare]", "[FormAnaIn]",    "[Texts]",
+                         "[Report]",    "[EEPROM]"};
+  for (size_t i = 0; i < 10; ++i) {
     EXPECT_EQ(en[i].first, order[i]);
     EXPECT_EQ(cz[i].second, en[i].second) << order[i];
   }
   // The Czech header of [EEPROM] carries its trailing blanks.
-  EXPECT_EQ(cz[8].first, "[EEPROM]  ");
-  EXPECT_EQ(cz[1].second.size(), 99u);
+  EXPECT_EQ(cz[9].first, "[EEPROM]  ");
+  EXPECT_EQ(cz[1].second.size(), 103u);
   EXPECT_EQ(cz[1].second.front(), "FormMain");
   EXPECT_EQ(cz[1].second.back(), "VQelTerminal1_BtnDirect_Hint");
   EXPECT_NE(czech.find("\r\nRGroupExpLevel_Count=3\r\n"), std::string::npos);

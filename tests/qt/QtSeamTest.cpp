@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "qt/QtComboBox.h"
 #include "qt/QtDialogs.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
@@ -270,6 +272,41 @@ TEST_F(QtSeam, ComboBoxPicksAndTypingReachTheModel) {
   EXPECT_EQ(box->currentText(), QStringLiteral("COM3"));
   combo->SetStyle(ui::ComboStyle::DropDownList);
   EXPECT_FALSE(box->isEditable());
+}
+
+// The port box's list shows the adapter beside each port, refilled as the list opens; the
+// chosen entry puts the bare path into the box and into the model.
+TEST_F(QtSeam, TheListShowsDescriptionsAndAPickTakesTheBarePath) {
+  Record(combo);
+  combo->OnDropDown = [](ui::Control& c) {
+    static_cast<ui::ComboBox&>(c).SetItems({"/dev/ttyS0", "/dev/ttyUSB0"},
+                                           {"", "usb-FTDI_FT232R-if00-port0"});
+  };
+  combo->SetComboText("COM4");  // typed or stored: any text stays until a pick
+  auto* box = Widget<QComboBox>(combo);
+  box->showPopup();
+  QAbstractItemView* list = box->view();
+  ASSERT_TRUE(list->isVisible());
+  ASSERT_EQ(box->count(), 2);
+  const QModelIndex adapter = list->model()->index(1, 0);
+  EXPECT_EQ(qtui::DescribedItemDelegate::ShownText(list->model()->index(0, 0)),
+            QStringLiteral("/dev/ttyS0"));
+  EXPECT_EQ(qtui::DescribedItemDelegate::ShownText(adapter),
+            QString::fromUtf8("/dev/ttyUSB0 \u2014 usb-FTDI_FT232R-if00-port0"));
+  EXPECT_EQ(adapter.data(Qt::ToolTipRole).toString(), QStringLiteral("usb-FTDI_FT232R-if00-port0"));
+  // The list is wide enough for the description.
+  EXPECT_GE(list->width(),
+            list->fontMetrics().horizontalAdvance(qtui::DescribedItemDelegate::ShownText(adapter)));
+  EXPECT_EQ(box->currentText(), QStringLiteral("COM4"));
+
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(adapter).center());
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_EQ(box->lineEdit()->text(), QStringLiteral("/dev/ttyUSB0"));
+  EXPECT_EQ(combo->Text(), "/dev/ttyUSB0");
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().what, "change");
+  EXPECT_TRUE(events.back().user);
 }
 
 TEST_F(QtSeam, ControlsAndPagesAddedLaterGetWidgets) {

@@ -51,16 +51,24 @@ TEST(PortNames, NaturalOrder) {
   EXPECT_TRUE(NaturalLess("a99999999999999999999999", "a100000000000000000000000"));
 }
 
-TEST(PortNames, ListsPortsFoundInOrder) {
+TEST(PortNames, ListsPortsFoundInOrderWithTheirAdapters) {
   const fs::path root = fs::temp_directory_path() / ("kx2-ports-" + std::to_string(getpid()));
   fs::remove_all(root);
-  const fs::path dev = root / "dev", sys = root / "sys";
-  fs::create_directories(dev / "serial" / "by-id");
+  const fs::path dev = root / "dev", sys = root / "sys", byId = dev / "serial" / "by-id";
+  fs::create_directories(byId);
   auto touch = [](const fs::path& p) { std::ofstream(p).put('\n'); };
-  for (const char* name :
-       {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS10", "tty0", "ttySX", "null"})
+  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS10", "tty0",
+                           "ttySX", "null", "ttyXRUSB0"})
     touch(dev / name);
-  touch(dev / "serial" / "by-id" / "usb-FTDI_FT232R-if00-port0");
+  // udev's links are relative; one adapter has two names (the second loses to the first in
+  // natural order), one link is left from an adapter pulled out, one adapter's driver names its
+  // ports otherwise, and something that is no link at all lies there too.
+  fs::create_symlink("../../ttyUSB2", byId / "usb-FTDI_FT232R_USB_UART_A9XYZ-if00-port0");
+  fs::create_symlink("../../ttyACM0", byId / "usb-Maker_Modem_2-if00");
+  fs::create_symlink("../../ttyACM0", byId / "usb-Maker_Modem_10-if00");
+  fs::create_symlink("../../ttyUSB7", byId / "usb-Prolific_PL2303-if00-port0");
+  fs::create_symlink("../../ttyXRUSB0", byId / "usb-Exar_XR21V1410-if00");
+  touch(byId / "stray");
   // ttyS0 and ttyS10 have a UART, ttyS1 is an empty slot.
   for (auto [name, type] : {std::pair{"ttyS0", 4}, {"ttyS1", 0}, {"ttyS10", 4}}) {
     fs::create_directories(sys / name);
@@ -68,10 +76,20 @@ TEST(PortNames, ListsPortsFoundInOrder) {
   }
 
   const std::string d = dev.string();
-  EXPECT_EQ(
-      serial::ListPortsIn(d, sys.string()),
-      (std::vector<std::string>{d + "/serial/by-id/usb-FTDI_FT232R-if00-port0", d + "/ttyACM0",
-                                d + "/ttyS0", d + "/ttyS10", d + "/ttyUSB2", d + "/ttyUSB10"}));
+  const std::vector<serial::Port> ports = serial::FindPortsIn(d, sys.string());
+  std::vector<std::string> shown;
+  for (const serial::Port& p : ports) shown.push_back(p.path + " | " + p.description);
+  EXPECT_EQ(shown, (std::vector<std::string>{
+                       d + "/ttyACM0 | usb-Maker_Modem_2-if00",
+                       d + "/ttyS0 | ",
+                       d + "/ttyS10 | ",
+                       d + "/ttyUSB2 | usb-FTDI_FT232R_USB_UART_A9XYZ-if00-port0",
+                       d + "/ttyUSB10 | ",
+                       d + "/ttyXRUSB0 | usb-Exar_XR21V1410-if00",
+                   }));
+  EXPECT_EQ(serial::ListPortsIn(d, sys.string()),
+            (std::vector<std::string>{d + "/ttyACM0", d + "/ttyS0", d + "/ttyS10", d + "/ttyUSB2",
+                                      d + "/ttyUSB10", d + "/ttyXRUSB0"}));
   fs::remove_all(root);
   EXPECT_TRUE(serial::ListPortsIn(d, sys.string()).empty());
 }

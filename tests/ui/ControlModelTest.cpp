@@ -207,6 +207,25 @@ TEST_F(Fixture, ComboBoxSelectionTypingAndCodeChanges) {
   EXPECT_EQ(list->Text(), "English");
 }
 
+// The port box: each entry may carry a description; picking the entry puts only the entry
+// into the box, and the descriptions follow every way the list changes.
+TEST_F(Fixture, ComboBoxDescriptionsStayWithTheirEntries) {
+  auto* combo = new ComboBox(form, "ComboComm");
+  combo->SetParent(form);
+  combo->SetItems({"/dev/ttyS0", "/dev/ttyUSB0"}, {"", std::string("usb-Maker\0junk", 14)});
+  EXPECT_EQ(combo->ItemDescriptions(), (std::vector<std::string>{"", "usb-Maker"}));
+  combo->UserSelect(1);
+  EXPECT_EQ(combo->Text(), "/dev/ttyUSB0");
+  combo->AddItem("/dev/ttyACM0");
+  EXPECT_EQ(combo->ItemDescriptions(), (std::vector<std::string>{"", "usb-Maker", ""}));
+  combo->SetItems({"/dev/ttyACM0"}, {"usb-Modem", "surplus"});
+  EXPECT_EQ(combo->ItemDescriptions(), std::vector<std::string>{"usb-Modem"});
+  combo->SetItems({"/dev/ttyS1", "/dev/ttyS2"});  // new entries: nothing to say about them
+  EXPECT_EQ(combo->ItemDescriptions(), (std::vector<std::string>{"", ""}));
+  combo->ClearItems();
+  EXPECT_TRUE(combo->ItemDescriptions().empty());
+}
+
 TEST_F(Fixture, FocusRaisesExitBeforeEnterAndTabFollowsCreationOrder) {
   auto* a = new Edit(form, "A");
   auto* b = new Edit(form, "B");
