@@ -108,17 +108,22 @@ int main(int argc, char** argv) {
   }
   int rc = 0;
   {
+    const auto tApp = Clock::now();
     QApplication qapp(argc, argv);
     qtui::SetUpDesktopApplication();
     qtui::QtLoop loop;
     ProgramEnv env;
     env.sysConfDir = SysConfDir();
     env.simulatedPort = unit.slavePath();
+    const auto tWindows = Clock::now();
     Program program(env);
+    const auto tViews = Clock::now();
     auto views = std::make_unique<qtui::DesktopViews>(program.App());
     FirstPaint paint;
     views->Main().Window()->installEventFilter(&paint);
+    const auto tStart = Clock::now();
     program.Start();
+    const auto tStarted = Clock::now();
     {
       QEventLoop wait;
       paint.waiting = &wait;
@@ -132,6 +137,14 @@ int main(int argc, char** argv) {
         "first frame of the main window: %.0f ms after the process started (10 ms "
         "ticks), %.1f ms after main() (goal <= 100 ms)\n",
         fromStart, fromMain);
+    const auto ms = [](Clock::time_point a, Clock::time_point b) {
+      return std::chrono::duration<double, std::milli>(b - a).count();
+    };
+    std::printf(
+        "  of which: unit %.1f, QApplication %.1f, windows %.1f, views %.1f, start-up %.1f, "
+        "to the first paint %.1f ms\n",
+        ms(t0, tApp), ms(tApp, tWindows), ms(tWindows, tViews), ms(tViews, tStart),
+        ms(tStart, tStarted), ms(tStarted, Clock::now()));
     std::printf("peak memory at the first frame: %.1f MB\n", PeakMegabytes());
 
     TFormMain& m = program.Main();

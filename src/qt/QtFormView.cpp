@@ -76,6 +76,18 @@ class QtFormView::TopWindow : public QWidget {
   explicit TopWindow(Guard guard) : guard_(std::move(guard)) {}
 
  protected:
+  bool event(QEvent* event) override {
+    // By the first frame the window manager has framed the window: its frame is known now.
+    if (event->type() == QEvent::Paint) {
+      if (QtFormView* view = *guard_; view != nullptr && view->framePending_) {
+        view->framePending_ = false;
+        QTimer::singleShot(0, this, [guard = guard_] {
+          if (QtFormView* v = *guard) v->PlaceFrame();
+        });
+      }
+    }
+    return QWidget::event(event);
+  }
   void closeEvent(QCloseEvent* event) override {
     // The model decides whether and how the window closes; it hides the window through the view.
     event->ignore();
@@ -627,6 +639,19 @@ void QtFormView::WindowGeometryChanged() {
   if (*guard == nullptr || form_ == nullptr) return;
   SyncScope sync(*this);
   ApplyFormBounds();
+}
+
+void QtFormView::PlaceFrame() {
+  if (form_ == nullptr || !window_->isVisible() || form_->State() != ui::WindowState::Normal ||
+      window_->windowState() != Qt::WindowNoState)
+    return;
+  // Without a frame (no window manager, offscreen) the window already sits where it belongs.
+  const QPoint frame = window_->frameGeometry().topLeft();
+  if (frame == window_->geometry().topLeft()) return;
+  const ui::Rect r = form_->Bounds();
+  if (frame == QPoint(r.left, r.top)) return;
+  SyncScope sync(*this);
+  window_->move(r.left, r.top);
 }
 
 void QtFormView::WindowStateChanged() {

@@ -144,6 +144,10 @@ class QtFormView : public ui::FormView {
   void WindowClosing();
   void WindowGeometryChanged();
   void WindowStateChanged();
+  // The model's positions are the frame's. Before a window is first mapped its frame is not
+  // known and Qt places the client area there instead; once the window manager has framed it,
+  // the frame is put where the model wants it.
+  void PlaceFrame();
 
   // The model's window sizes are outer sizes (ui::Form::ClientWidth). The Qt window gets the
   // client area they leave, plus whatever more room Qt's own menu bar needs, so every control
@@ -174,6 +178,7 @@ class QtFormView : public ui::FormView {
   ui::Control* pushing_ = nullptr;
   bool menuPending_ = false;
   bool focusPending_ = false;
+  bool framePending_ = false;  // shown, not yet painted: PlaceFrame follows the first frame
   std::unordered_map<const ui::Form*, std::unique_ptr<QtFormView>> floating_;
 };
 

@@ -683,6 +683,7 @@ void QtFormView::ApplyFormVisible() {
       break;
     case ui::WindowState::Normal:
       if (window_->isMinimized() || window_->isMaximized()) window_->showNormal();
+      if (!window_->isVisible()) framePending_ = true;
       ApplyFormBounds();
       window_->show();
       break;
