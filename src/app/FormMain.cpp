@@ -59,7 +59,7 @@ void TFormMain::BuildResource() {
 
   Timer1 = new ui::Timer(this, "Timer1");
   Timer1->SetEnabled(false);
-  Timer1->SetInterval(10);
+  Timer1->SetInterval(kPollMs);
   Timer1->SetOnTimer([this](ui::Timer&) { Timer1Timer(); });
 
   MenuFile = new ui::MenuItem(this, "MenuFile");
@@ -265,6 +265,7 @@ void TFormMain::DeferredStart() {
   PageControl1->SetVisible(false);
   uniModule = std::make_unique<KXADCdect>(*QlsComm321, this);
   uniModule->onRefreshLinkState = [this] { QlsComm321StateChange(QlsComm321->ConnectionState()); };
+  uniModule->onBusy = [this] { PollSoon(); };
   uniModule->messageBox = [this](const std::string& text, unsigned flags) {
     return MessageBox2(text, flags);
   };
@@ -348,6 +349,14 @@ void TFormMain::Timer1Timer() {
   const FlagUp guard(polling_);
   PollStep();
   ui::Loop().ProcessMessages();
+  // With nothing in flight the poll slows down until work starts again (PollSoon).
+  const bool busy = showOptionsOnStart || closeRequested || transferRunning_ || takeUnitValues_ ||
+                    (uniModule && uniModule->Busy());
+  if (!busy && Timer1->Interval() != kIdlePollMs) Timer1->SetInterval(kIdlePollMs);
+}
+
+void TFormMain::PollSoon() {
+  if (Timer1->Interval() != kPollMs) Timer1->SetInterval(kPollMs);
 }
 
 bool TFormMain::shutdownHook(SessionMessage message, int& result) {
@@ -548,6 +557,7 @@ void TFormMain::FormClose(ui::CloseAction& action) {
       }
     }
     closeRequested = true;
+    PollSoon();
     uniModule->RequestDisconnect();
     if (env_.store != nullptr) VQelAppInfo1->WriteRegistryString("Options", "FirstTime", "0");
     return;

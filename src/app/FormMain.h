@@ -100,6 +100,11 @@ class TFormMain : public ui::Form {
   void VQelAppInfo1OwnerFirstShow();
   void VQelAppInfo1ApplRunning();
   void Timer1Timer();
+  // The poll runs every kPollMs while anything is in flight (a script, the close, settings work)
+  // and every kIdlePollMs otherwise; work that starts asks for the fast poll at once.
+  static constexpr uint32_t kPollMs = 10;
+  static constexpr uint32_t kIdlePollMs = 100;
+  void PollSoon();
   void QlsComm321ReceiveData(const uint8_t* buffer, uint16_t length);
   void QlsComm321StateChange(TCommState state);
   // The port's line went dead: the unit is let go and the port closed (see VUniModule::LineLost).

@@ -62,6 +62,9 @@ KXADCdect::KXADCdect(TQlsComm32& comm, ui::Component* mainWindow)
     if (onModified) onModified();
   };
   top_->isBasicLevel = [this] { return isBasicLevel ? isBasicLevel() : false; };
+  top_->onPending = [this] {
+    if (onBusy) onBusy();
+  };
 
   // The header reaches up to the used length, which a reading unit needs first.
   image.setHeaderLength(kHeaderLength);
@@ -121,6 +124,10 @@ KXADCdect::~KXADCdect() {
 
 void KXADCdect::UpdateSettings() {
   top_->update();
+}
+
+bool KXADCdect::SettingsPending() const {
+  return top_->isPending();
 }
 
 void KXADCdect::RetranslateSettings() {

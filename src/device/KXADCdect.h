@@ -129,6 +129,7 @@ class KXADCdect : public VUniModule {
 
   // The settings tree's update, the last step of every poll.
   void UpdateSettings() override;
+  bool SettingsPending() const override;
   // After a change of language the per-bit boxes take their hints from it.
   void RetranslateSettings() override;
 

@@ -18,6 +18,7 @@ bool VGeneralScript::Start(VGeneralScript* parent, int32_t initialState) {
   if (parent != nullptr) parent->AttachSub(this);
   abortRequested_ = false;
   failRequested_ = false;
+  if (onStarted) onStarted();
   return true;
 }
 

@@ -9,6 +9,7 @@
 // module for a top-level script); until then it cannot be started again.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 // Script states (positive: running in that state of the table) and handler verdicts.
@@ -52,6 +53,8 @@ class VGeneralScript {
   // Only an idle script starts; a parent given here sleeps until this script has ended. Does not
   // start the time-out clock.
   virtual bool Start(VGeneralScript* parent, int32_t initialState);
+  // Runs each time the script starts (the module wants its polls then).
+  std::function<void()> onStarted;
   // Runs once whenever the script reaches an end state.
   virtual void OnFinished() = 0;
 

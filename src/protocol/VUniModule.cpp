@@ -9,6 +9,7 @@
 #include "base/TerminalSink.h"
 #include "eeprom/VConfigByteArray.h"
 #include "eeprom/VEepSetting.h"
+#include "eeprom/VEepSettingGroup.h"
 #include "protocol/VScriptConnect.h"
 #include "protocol/VScriptReadVorLine.h"
 #include "protocol/VScriptReset.h"
@@ -43,6 +44,11 @@ VUniModule::VUniModule(TQlsComm32& comm, ui::Component* mainWindow)
   scripts_[SlotConnect] = std::make_unique<VScriptConnect>(*this);
   scripts_[SlotReset] = std::make_unique<VScriptReset>(*this);
   scripts_[SlotSync] = std::make_unique<VScriptSyncEEPROM>(*this);
+  for (const auto& script : scripts_)
+    if (script)
+      script->onStarted = [this] {
+        if (onBusy) onBusy();
+      };
 
   image_->messageBox = [this](const std::string& text, unsigned flags) {
     return ShowMessage(text, flags);
@@ -108,6 +114,12 @@ bool VUniModule::WriteEEPROM() {
 
 int VUniModule::ReplyLength(uint8_t code) const {
   return wire::ReplyLengthOf(code);
+}
+
+bool VUniModule::Busy() const {
+  for (const auto& script : scripts_)
+    if (script && script->State() != ScriptIdle) return true;
+  return linkState_ == LinkClosing || image_->root().isChanged() || SettingsPending();
 }
 
 bool VUniModule::AnyScriptRunning() const {

@@ -126,6 +126,8 @@ class VUniModule {
   // The last step of every poll: the settings tree's update. The tree belongs to the device
   // description, which builds it.
   virtual void UpdateSettings() {}
+  // True while UpdateSettings has work left for a coming poll.
+  virtual bool SettingsPending() const { return false; }
   // After a change of language: the settings' texts (hints) follow it.
   virtual void RetranslateSettings() {}
   virtual void FeedByte(uint8_t b);
@@ -169,6 +171,10 @@ class VUniModule {
   bool ReadEEPROM();
   bool WriteEEPROM();
   bool AnyScriptRunning() const;
+  // Something needs the next polls: a script runs or has ended unseen, the unit is being let
+  // go, or the settings have work left over. An idle module may be polled less often; it
+  // calls onBusy as soon as work starts.
+  bool Busy() const;
   // The colour the status shape shows for a link state.
   static ui::Color StatusColor(VLinkState state);
 
@@ -186,6 +192,8 @@ class VUniModule {
   std::function<void()> onRefreshLinkState;
   // The application's message box; none: the loop's box captioned "KX2 Init".
   std::function<int(const std::string& text, unsigned flags)> messageBox;
+  // Work has started (a script, an edit of the settings): poll again soon.
+  std::function<void()> onBusy;
   // The terminal; none: sent bytes are not shown.
   TerminalSink* terminal = nullptr;
 

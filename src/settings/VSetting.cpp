@@ -192,17 +192,25 @@ void VSettingTop::notifyAccept() {
   acceptPending_ = true;
   dirty_ = true;
   update();
+  if (isPending() && onPending) onPending();
 }
 
 void VSettingTop::notifyRevert() {
   revertPending_ = true;
   dirty_ = true;
   update();
+  if (isPending() && onPending) onPending();
 }
 
 void VSettingTop::childChanged(VSetting* from) {
   if (onModified) onModified();
   VSetting::childChanged(from);
+  if (onPending) onPending();
+}
+
+void VSettingTop::markDirty() {
+  VSetting::markDirty();
+  if (onPending) onPending();
 }
 
 bool VSettingTop::doAction(int action) {

@@ -125,6 +125,7 @@ class VSettingTop : public VSetting, public VSettingTreeHooks {
   void notifyAccept() override;
   void notifyRevert() override;
   void childChanged(VSetting* from) override;
+  void markDirty() override;
   bool doAction(int action) override;
   // The tree update: nothing unless a notification came since the last one; then revert or
   // settle the constraints, update every child, and accept when asked to.
@@ -137,11 +138,15 @@ class VSettingTop : public VSetting, public VSettingTreeHooks {
   VSetting* child(int index) const { return children_[index]; }
   bool isAcceptPending() const { return acceptPending_; }
   bool isRevertPending() const { return revertPending_; }
+  // A notification came that the next update has not handled yet.
+  bool isPending() const { return dirty_ || acceptPending_ || revertPending_; }
 
   // Called whenever a setting of the tree changes through a control (not when values are loaded):
   // the configuration shown now differs from the one last saved. The main window clears its
   // configSaved flag here. A later revert does not call it back.
   std::function<void()> onModified;
+  // Called on every notification that leaves work for the next update (the owner polls soon).
+  std::function<void()> onPending;
   // Whether the program runs at the first experience level ("Basic"), where national numbers are
   // always converted to international form. None: not Basic.
   std::function<bool()> isBasicLevel;

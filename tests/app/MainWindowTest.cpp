@@ -306,3 +306,49 @@ TEST(MainWindowSignals, SigtermLetsTheUnitGoAndSavesTheOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+// With nothing in flight the window polls seldom; work that starts brings the 10 ms poll back
+// at once, so nothing waits for the slow beat.
+TEST(MainWindowPoll, AnIdleWindowPollsSeldomAndAnEditIsCheckedAtTheNextFastPoll) {
+  TestLoop loop;
+  Program program(TestEnv());
+  program.Start();
+  loop.Advance(50);
+  TFormMain& m = program.Main();
+  ASSERT_TRUE(m.startedUp);
+  loop.Advance(300);
+  EXPECT_EQ(m.Timer1->Interval(), TFormMain::kIdlePollMs);
+  const uint64_t before = loop.TimerFirings();
+  loop.Advance(1000);
+  EXPECT_LE(loop.TimerFirings() - before, 1000 / TFormMain::kIdlePollMs + 1);
+
+  auto* edit = m.FindDeepAs<ui::Edit>("EditPhoneNumber0");
+  ASSERT_NE(edit, nullptr);
+  edit->UserReplace("+420 603/123");
+  EXPECT_EQ(m.Timer1->Interval(), TFormMain::kPollMs);
+  loop.Advance(TFormMain::kPollMs);
+  EXPECT_EQ(edit->FontColor(), ui::clRed);
+  loop.Advance(300);
+  EXPECT_EQ(m.Timer1->Interval(), TFormMain::kIdlePollMs);
+}
+
+TEST_F(MainWindow, AReadStartsOnTheFastPollAndTheWindowGoesQuietAfterIt) {
+  TFormMain& m = Main();
+  ASSERT_TRUE(unit.loadImage(KX2_SOURCE_DIR "/etc/sample-unit.bin"));
+  Connect();
+  ASSERT_TRUE(loop.RunUntil([&] { return m.Timer1->Interval() == TFormMain::kIdlePollMs; }, 2000));
+  m.ReadEEPROM->UserClick();
+  EXPECT_EQ(m.Timer1->Interval(), TFormMain::kPollMs);
+  loop.AnswerNextBox(ui::IDOK);  // "read successfully"
+  ASSERT_TRUE(loop.RunUntil([&] { return !Module().SyncScript().IsRunning(); }, 10000));
+  EXPECT_EQ(Module().SyncScript().LastEndState(), ScriptDone);
+  EXPECT_TRUE(loop.RunUntil([&] { return m.Timer1->Interval() == TFormMain::kIdlePollMs; }, 2000));
+  // Closing needs the polls again: the unit is let go first.
+  m.Close();
+  EXPECT_EQ(m.Timer1->Interval(), TFormMain::kPollMs);
+  EXPECT_TRUE(loop.RunUntil([&] { return m.closeDone; }, 10000));
+}
+
+}  // namespace
