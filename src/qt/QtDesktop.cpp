@@ -18,10 +18,19 @@ void SetUpDesktopApplication() {
 
 DesktopViews::DesktopViews(ui::Application& app) : app_(app) {
   app_.GetDesktop().SetWorkArea(ScreenWorkArea());
-  for (ui::Form* form : app_.Forms()) views_.push_back(std::make_unique<QtFormView>(*form));
+  // The main window first; the others when they are first shown, which keeps their widgets out
+  // of the start-up.
+  ui::Form* main = app_.MainForm();
+  if (main == nullptr && !app_.Forms().empty()) main = app_.Forms().front();
+  if (main != nullptr) views_.push_back(std::make_unique<QtFormView>(*main));
+  for (ui::Form* form : app_.Forms())
+    if (form != main && form->Visible()) Of(*form);
+  app_.OnFormNeedsView = [this](ui::Form& form) { Of(form); };
 }
 
-DesktopViews::~DesktopViews() = default;
+DesktopViews::~DesktopViews() {
+  app_.OnFormNeedsView = nullptr;
+}
 
 QtFormView& DesktopViews::Of(ui::Form& form) {
   for (const auto& view : views_)

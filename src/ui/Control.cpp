@@ -111,6 +111,12 @@ bool Control::EffectivelyEnabled() const {
 
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
+  if (visible && parent_ == nullptr) {
+    if (auto* form = dynamic_cast<Form*>(this); form != nullptr && form->View() == nullptr) {
+      if (Application* app = App(); app != nullptr && app->OnFormNeedsView)
+        app->OnFormNeedsView(*form);
+    }
+  }
   visible_ = visible;
   Notify(Prop::Visible);
 }

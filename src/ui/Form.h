@@ -190,6 +190,9 @@ class Application : public Component {
 
   // Told of every form placed anywhere in the application (used for late translation).
   std::function<void(Form&)> OnFormCreated;
+  // Told when a form without a view is about to be shown: a front end that makes its windows
+  // on demand makes this one now.
+  std::function<void(Form&)> OnFormNeedsView;
 
  private:
   std::string title_;

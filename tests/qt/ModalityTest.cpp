@@ -14,6 +14,7 @@
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "app/TestEnv.h"
+#include "base/Cp1250.h"
 #include "qt/QtDesktop.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
@@ -66,6 +67,20 @@ TEST_F(QtModality, TheAboutBoxBlocksTheMainWindowUntilItCloses) {
   EXPECT_FALSE(about.Visible());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_TRUE(WindowOf(m)->isEnabled());
+}
+
+TEST_F(QtModality, AWindowGetsItsViewWhenFirstShownWhereTheModelPlacesIt) {
+  TFormOptions& options = program.FormOptions();
+  EXPECT_EQ(options.View(), nullptr);  // not part of the start-up
+  program.Main().ItemNastaveniClick();
+  QCoreApplication::processEvents();
+  QWidget* window = WindowOf(options);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->pos(), QPoint(options.Bounds().left, options.Bounds().top));
+  EXPECT_EQ(window->windowTitle().toStdString(), Cp1250ToUtf8(options.Text()));
+  options.Hide();
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(QtModality, OptionsAreModalOnlyWhenShownModally) {
