@@ -146,6 +146,7 @@ int main(int argc, char** argv) {
         ms(t0, tApp), ms(tApp, tWindows), ms(tWindows, tViews), ms(tViews, tStart),
         ms(tStart, tStarted), ms(tStarted, Clock::now()));
     std::printf("peak memory at the first frame: %.1f MB\n", PeakMegabytes());
+    std::fflush(stdout);  // a script timing the start from outside reads this line at once
 
     TFormMain& m = program.Main();
     RunUntil([&] { return m.startedUp; }, 5000);
