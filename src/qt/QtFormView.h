@@ -17,6 +17,7 @@
 #include "ui/Control.h"
 #include "ui/Form.h"
 
+class QAction;
 class QKeyEvent;
 class QMenuBar;
 class QObject;
@@ -127,6 +128,7 @@ class QtFormView : public ui::FormView {
   void ApplyFormVisible();
   void ApplyFocus();
   void RebuildMenu();
+  void ApplyMenuItem(const ui::MenuItem& item, QAction& action);
   void ScheduleMenuRebuild();
 
   // Widgets -> model.
@@ -177,6 +179,7 @@ class QtFormView : public ui::FormView {
   std::vector<ui::Prop> held_;  // changes of acting_ shown after the action
   ui::Control* pushing_ = nullptr;
   bool menuPending_ = false;
+  std::unordered_map<const ui::MenuItem*, QAction*> menuActions_;  // of the current bar
   bool focusPending_ = false;
   bool framePending_ = false;  // shown, not yet painted: PlaceFrame follows the first frame
   std::unordered_map<const ui::Form*, std::unique_ptr<QtFormView>> floating_;

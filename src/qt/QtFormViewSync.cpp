@@ -228,8 +228,36 @@ void QtFormView::ControlChanged(ui::Control& control, ui::Prop what) {
 }
 
 void QtFormView::ComponentChanged(ui::Component& component, ui::Prop what) {
-  (void)what;
-  if (form_ != nullptr && dynamic_cast<ui::MenuItem*>(&component) != nullptr) ScheduleMenuRebuild();
+  auto* item = dynamic_cast<ui::MenuItem*>(&component);
+  if (form_ == nullptr || item == nullptr) return;
+  // A caption, hint or state changes its action in place (a change of language touches every
+  // item); items that move, come or go rebuild the bar.
+  const auto known = menuActions_.find(item);
+  bool placed = known != menuActions_.end() && known->second->isSeparator() == item->IsSeparator();
+  if (placed && item->ParentItem() != nullptr) {
+    placed = menuActions_.count(item->ParentItem()) != 0;
+  } else if (placed) {
+    const std::vector<ui::MenuItem*> bar = form_->MenuBar();
+    placed = std::find(bar.begin(), bar.end(), item) != bar.end();
+  }
+  if (placed && what != ui::Prop::PageOrder && what != ui::Prop::Other) {
+    SyncScope sync(*this);
+    ApplyMenuItem(*item, *known->second);
+    return;
+  }
+  ScheduleMenuRebuild();
+}
+
+void QtFormView::ApplyMenuItem(const ui::MenuItem& item, QAction& action) {
+  action.setText(ToQt(item.Caption()));
+  action.setEnabled(item.Enabled());
+  action.setVisible(item.Visible());
+  if (item.IsSeparator() || !item.Items().empty() || item.ParentItem() == nullptr) return;
+  action.setCheckable(item.Checked());
+  action.setChecked(item.Checked());
+  action.setStatusTip(TooltipOf(item.Hint()));
+  action.setShortcut(item.ShortCut().empty() ? QKeySequence()
+                                             : QKeySequence(ToQt(item.ShortCut())));
 }
 
 void QtFormView::ApplyAll(Entry& entry) {
@@ -739,12 +767,14 @@ void QtFormView::ScheduleMenuRebuild() {
 }
 
 void QtFormView::RebuildMenu() {
+  menuActions_.clear();
   auto* bar = new QMenuBar;
   const Guard guard = guard_;
   const std::function<void(QMenu*, ui::MenuItem*)> fill = [&](QMenu* menu, ui::MenuItem* item) {
     if (item->IsSeparator()) {
       QAction* separator = menu->addSeparator();
       separator->setVisible(item->Visible());
+      menuActions_[item] = separator;
       return;
     }
     QAction* action;
@@ -764,6 +794,7 @@ void QtFormView::RebuildMenu() {
     action->setChecked(item->Checked());
     action->setStatusTip(TooltipOf(item->Hint()));
     if (!item->ShortCut().empty()) action->setShortcut(QKeySequence(ToQt(item->ShortCut())));
+    menuActions_[item] = action;
   };
   bool any = false;
   for (ui::MenuItem* item : form_->MenuBar()) {
@@ -781,6 +812,7 @@ void QtFormView::RebuildMenu() {
     }
     action->setEnabled(item->Enabled());
     action->setVisible(item->Visible());
+    menuActions_[item] = action;
   }
   QMenuBar* old = menuBar_;
   menuBar_ = bar;
