@@ -1,8 +1,9 @@
 #pragma once
 // The main window: the bottom row with the port, the connect button, Read and Write and the link
-// status; the settings pages; the menus; the 10 ms poll loop that drives the device module; the
-// receive path from the serial port to the terminal and the module; the close sequence that lets
-// a connected unit go before the window may close.
+// status; the settings pages; the menus; the poll loop that drives the device module (10 ms while
+// anything is in flight, 100 ms while idle); the receive path from the serial port to the
+// terminal and the module; the close sequence that lets a connected unit go before the window
+// may close.
 
 #include <cstdint>
 #include <functional>
