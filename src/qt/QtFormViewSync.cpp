@@ -243,6 +243,8 @@ void QtFormView::ComponentChanged(ui::Component& component, ui::Prop what) {
   if (placed && what != ui::Prop::PageOrder && what != ui::Prop::Other) {
     SyncScope sync(*this);
     ApplyMenuItem(*item, *known->second);
+    // The bar's own height may change with its items.
+    if (item->ParentItem() == nullptr) ApplyFormBounds();
     return;
   }
   ScheduleMenuRebuild();

@@ -192,14 +192,14 @@ void VSettingTop::notifyAccept() {
   acceptPending_ = true;
   dirty_ = true;
   update();
-  if (isPending() && onPending) onPending();
+  if (onPending) onPending();
 }
 
 void VSettingTop::notifyRevert() {
   revertPending_ = true;
   dirty_ = true;
   update();
-  if (isPending() && onPending) onPending();
+  if (onPending) onPending();
 }
 
 void VSettingTop::childChanged(VSetting* from) {

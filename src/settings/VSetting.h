@@ -145,7 +145,8 @@ class VSettingTop : public VSetting, public VSettingTreeHooks {
   // the configuration shown now differs from the one last saved. The main window clears its
   // configSaved flag here. A later revert does not call it back.
   std::function<void()> onModified;
-  // Called on every notification that leaves work for the next update (the owner polls soon).
+  // Called on every notification (the owner polls soon: what the update leaves, and what follows
+  // from the values, such as the memory figures, is done at the next poll).
   std::function<void()> onPending;
   // Whether the program runs at the first experience level ("Basic"), where national numbers are
   // always converted to international form. None: not Basic.

@@ -330,8 +330,27 @@ TEST(MainWindowPoll, AnIdleWindowPollsSeldomAndAnEditIsCheckedAtTheNextFastPoll)
   EXPECT_EQ(m.Timer1->Interval(), TFormMain::kPollMs);
   loop.Advance(TFormMain::kPollMs);
   EXPECT_EQ(edit->FontColor(), ui::clRed);
+  edit->UserReplace("");
   loop.Advance(300);
   EXPECT_EQ(m.Timer1->Interval(), TFormMain::kIdlePollMs);
+
+  // A file loaded while idle: its memory figures follow at the next fast poll.
+  TempDir dir;
+  m.EditStationName->UserReplace("Vrt 7 u hlavni silnice");
+  m.SetActiveControl(nullptr);
+  loop.Advance(300);
+  const std::string longName = m.LabelMemLenCfg->Text();
+  loop.AnswerNextFileDialog(dir / "vrt7.eep");
+  m.MenuFileSaveBrCfg->UserClick();
+  m.EditStationName->UserReplace("V");
+  m.SetActiveControl(nullptr);
+  loop.Advance(300);
+  ASSERT_NE(m.LabelMemLenCfg->Text(), longName);
+  EXPECT_EQ(m.Timer1->Interval(), TFormMain::kIdlePollMs);
+  loop.AnswerNextBox(ui::IDNO);  // the edit is given up
+  ASSERT_TRUE(m.LoadConfigFile(dir / "vrt7.eep", true));
+  loop.Advance(TFormMain::kPollMs);
+  EXPECT_EQ(m.LabelMemLenCfg->Text(), longName);
 }
 
 TEST_F(MainWindow, AReadStartsOnTheFastPollAndTheWindowGoesQuietAfterIt) {
