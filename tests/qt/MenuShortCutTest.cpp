@@ -17,21 +17,36 @@
 
 namespace {
 
-TEST(QtMenuShortCut, TheItemsKeyPicksItThroughItsAction) {
+// A window with a File menu holding Open.
+struct QtMenu : ::testing::Test {
   qtui::QtLoop loop;
   ui::Application app;
-  auto* form = new ui::Form(&app, "FormMain");
-  form->SetBounds(0, 0, 300, 200);
-  auto* file = new ui::MenuItem(form, "MenuFile");
-  file->SetCaption("&File");
-  auto* open = new ui::MenuItem(form, "MenuOpen", file);
-  open->SetCaption("&Open");
+  ui::Form* form = new ui::Form(&app, "FormMain");
+  ui::MenuItem* file = new ui::MenuItem(form, "MenuFile");
+  ui::MenuItem* open = new ui::MenuItem(form, "MenuOpen", file);
+  std::unique_ptr<qtui::QtFormView> view;
+
+  void SetUp() override {
+    form->SetBounds(0, 0, 300, 200);
+    file->SetCaption("&File");
+    open->SetCaption("&Open");
+  }
+  void Show() {
+    view = std::make_unique<qtui::QtFormView>(*form);
+    form->Show();
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    view.reset();
+    delete form;
+  }
+};
+
+TEST_F(QtMenu, TheItemsKeyPicksItThroughItsAction) {
   open->SetShortCut("Ctrl+O");
   int clicks = 0;
   open->OnClick = [&](ui::MenuItem&) { ++clicks; };
-  auto view = std::make_unique<qtui::QtFormView>(*form);
-  form->Show();
-  QCoreApplication::processEvents();
+  Show();
 
   QAction* found = nullptr;
   for (QAction* top : view->MenuBar()->actions())
@@ -41,24 +56,12 @@ TEST(QtMenuShortCut, TheItemsKeyPicksItThroughItsAction) {
   ASSERT_NE(found, nullptr);
   found->trigger();
   EXPECT_EQ(clicks, 1);
-  view.reset();
-  delete form;
 }
 
 // A change of caption, state or key (a change of language touches every item) reaches the
 // item's action in place: an open menu keeps working. Items that come later appear too.
-TEST(QtMenuShortCut, ChangesOfAnItemReachItsActionAndNewItemsAppear) {
-  qtui::QtLoop loop;
-  ui::Application app;
-  auto* form = new ui::Form(&app, "FormMain");
-  form->SetBounds(0, 0, 300, 200);
-  auto* file = new ui::MenuItem(form, "MenuFile");
-  file->SetCaption("&File");
-  auto* open = new ui::MenuItem(form, "MenuOpen", file);
-  open->SetCaption("&Open");
-  auto view = std::make_unique<qtui::QtFormView>(*form);
-  form->Show();
-  QCoreApplication::processEvents();
+TEST_F(QtMenu, ChangesOfAnItemReachItsActionAndNewItemsAppear) {
+  Show();
   ASSERT_EQ(view->MenuBar()->actions().size(), 1);
   QAction* top = view->MenuBar()->actions()[0];
   ASSERT_NE(top->menu(), nullptr);
@@ -87,8 +90,6 @@ TEST(QtMenuShortCut, ChangesOfAnItemReachItsActionAndNewItemsAppear) {
   exit->SetCaption("E&xit");
   EXPECT_EQ(view->MenuBar()->actions().value(0)->menu()->actions().value(1)->text(),
             QStringLiteral("E&xit"));
-  view.reset();
-  delete form;
 }
 
 }  // namespace

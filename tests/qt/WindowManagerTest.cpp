@@ -42,25 +42,33 @@ std::optional<std::string> FindTool(const std::string& name) {
   return std::nullopt;
 }
 
+// Starts args[0] with exactly the given environment; the file actions say what it inherits.
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env,
+            const posix_spawn_file_actions_t& actions) {
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+    return -1;
+  return pid;
+}
+
 // A child process with its own environment; killed and reaped when it goes out of scope.
 class Child {
  public:
   Child(const std::vector<std::string>& args, const std::vector<std::string>& env,
         int keepFd = -1) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     if (keepFd >= 0) posix_spawn_file_actions_adddup2(&actions, keepFd, keepFd);
-    if (posix_spawn(&pid_, args[0].c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
-      pid_ = -1;
+    pid_ = Spawn(args, env, actions);
     posix_spawn_file_actions_destroy(&actions);
   }
   ~Child() { Stop(SIGKILL); }
@@ -93,23 +101,15 @@ class Child {
 std::string Output(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   int out[2];
   if (pipe2(out, O_CLOEXEC) != 0) return {};
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const bool started =
-      posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), envp.data()) == 0;
+  const pid_t pid = Spawn(args, env, actions);
   posix_spawn_file_actions_destroy(&actions);
   close(out[1]);
   std::string text;
-  if (started) {
+  if (pid > 0) {
     char buffer[4096];
     ssize_t n;
     while ((n = read(out[0], buffer, sizeof buffer)) > 0) text.append(buffer, n);
