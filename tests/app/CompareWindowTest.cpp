@@ -30,18 +30,15 @@ struct CompareWindow : ::testing::Test {
       infos.push_back(Cp1250ToUtf8(call.text));
       return ui::IDOK;
     });
-    program = std::make_unique<Program>(TestEnv());
-    program->Start();
-    ASSERT_TRUE(loop.RunUntil([&] { return Main().startedUp; }, 5000));
+    program = StartProgram(loop);
+    ASSERT_TRUE(Main().startedUp);
     Main().ComboComm->UserReplace(unit.slavePath());
     Main().BtnConnect->UserClick();
     ASSERT_TRUE(loop.RunUntil([&] { return !Main().uniModule->IsDisconnected(); }, 5000));
   }
   void TearDown() override {
     Main().configSaved = true;
-    Main().Close();
-    loop.RunUntil([&] { return Main().closeDone; }, 10000);
-    program.reset();
+    CloseProgram(loop, program);
     EXPECT_EQ(loop.UnexpectedBoxes(), 0);
     EXPECT_EQ(loop.UnexpectedModals(), 0);
   }

@@ -32,16 +32,11 @@ struct MainWindow : ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(unit.start());
-    program = std::make_unique<Program>(TestEnv());
-    program->Start();
-    ASSERT_TRUE(loop.RunUntil([&] { return Main().startedUp; }, 5000));
+    program = StartProgram(loop);
+    ASSERT_TRUE(Main().startedUp);
   }
   void TearDown() override {
-    if (program && !Main().closeDone) {
-      Main().Close();
-      loop.RunUntil([&] { return Main().closeDone; }, 10000);
-    }
-    program.reset();
+    CloseProgram(loop, program);
     unit.stop();
     EXPECT_EQ(loop.UnexpectedBoxes(), 0);
   }

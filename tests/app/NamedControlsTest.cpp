@@ -27,17 +27,10 @@ struct NamedControls : ::testing::Test {
   void SetUp() override {
     ProgramEnv env = TestEnv();
     env.loadLastFile = false;
-    program = std::make_unique<Program>(env);
-    program->Start();
-    ASSERT_TRUE(loop.RunUntil([&] { return Main().startedUp; }, 5000));
+    program = StartProgram(loop, env);
+    ASSERT_TRUE(Main().startedUp);
   }
-  void TearDown() override {
-    if (program && !Main().closeDone) {
-      Main().Close();
-      loop.RunUntil([&] { return Main().closeDone; }, 10000);
-    }
-    program.reset();
-  }
+  void TearDown() override { CloseProgram(loop, program); }
   TFormMain& Main() { return program->Main(); }
 
   template <class Slot, size_t N>
