@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "CpuTime.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "base/Paths.h"
@@ -37,13 +38,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double CpuSeconds() {
-  rusage ru{};
-  getrusage(RUSAGE_SELF, &ru);
-  return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
-         (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
 
 double PeakMegabytes() {
   rusage ru{};

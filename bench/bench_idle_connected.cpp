@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "CpuTime.h"
 #include "app/FormMain.h"
 #include "app/Program.h"
 #include "base/Paths.h"
@@ -19,13 +20,6 @@
 #include "ui/HeadlessLoop.h"
 
 extern char** environ;
-
-static double CpuSeconds() {
-  rusage ru{};
-  getrusage(RUSAGE_SELF, &ru);
-  return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
-         (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
 
 int main() {
   char self[4096] = {};

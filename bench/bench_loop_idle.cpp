@@ -7,16 +7,10 @@
 #include <chrono>
 #include <cstdio>
 
+#include "CpuTime.h"
 #include "ui/Component.h"
 #include "ui/HeadlessLoop.h"
 #include "ui/Timer.h"
-
-static double CpuSeconds() {
-  rusage ru{};
-  getrusage(RUSAGE_SELF, &ru);
-  return ru.ru_utime.tv_sec + ru.ru_stime.tv_sec +
-         (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
 
 int main() {
   {
