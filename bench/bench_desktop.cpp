@@ -1,13 +1,16 @@
 // links: kx2_qt kx2_app kx2_device kx2_protocol kx2_serial kx2_eeprom kx2_lang kx2_components kx2_ui kx2_base kx2_sim Qt6::Widgets
 // The desktop program's figures, measured the way kx2init starts (its windows, their Qt views,
 // the main window shown), on the offscreen platform unless a display is named:
-//   - start: from the process's start (10 ms ticks of the kernel) and from main() to the first
-//     frame of the main window painted; goal <= 100 ms;
+//   - start: from just before the process is started (the bench starts a copy of itself and
+//     times it from outside: exec and loading the libraries included) and from main() to the
+//     first frame of the main window painted; goal <= 100 ms;
 //   - peak memory (resident set) after connecting to a simulated unit and reading it; goal
 //     <= 40 MB;
 //   - CPU while connected and idle for 10 s (poll loop, serial threads, the unit's own thread
 //     included); goal <= 0.5 % of a core.
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -18,9 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,13 @@
 #include "qt/QtLoop.h"
 #include "sim/PtyUnit.h"
 
+extern char** environ;
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = std::chrono::steady_clock;  // CLOCK_MONOTONIC: the same for every process
+
+constexpr const char* kSpawnedAt = "KX2_BENCH_SPAWNED_AT";
 
 double PeakMegabytes() {
   rusage ru{};
@@ -45,19 +50,18 @@ double PeakMegabytes() {
   return ru.ru_maxrss / 1024.0;
 }
 
-// Milliseconds since the process started, from its start time in clock ticks since boot.
-double SinceProcessStartMs() {
-  std::ifstream stat("/proc/self/stat");
-  std::string all((std::istreambuf_iterator<char>(stat)), {});
-  std::istringstream rest(all.substr(all.rfind(')') + 2));
-  std::string field;
-  for (int i = 3; i <= 22 && rest >> field; ++i) {
+// Starts a copy of this program that times itself from now on; returns the copy's exit code.
+int RunTimedCopy(char** argv) {
+  const auto now = Clock::now().time_since_epoch();
+  setenv(kSpawnedAt, std::to_string(std::chrono::nanoseconds(now).count()).c_str(), 1);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, environ) != 0) {
+    std::perror("bench_desktop: cannot start a copy of itself");
+    return 1;
   }
-  const double ticks = std::atof(field.c_str());
-  std::ifstream uptime("/proc/uptime");
-  double up = 0;
-  uptime >> up;
-  return (up - ticks / sysconf(_SC_CLK_TCK)) * 1000.0;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
 // Notes the first paint of a widget and ends the wait for it.
@@ -92,6 +96,9 @@ bool RunUntil(Pred pred, int ms) {
 
 int main(int argc, char** argv) {
   const auto t0 = Clock::now();
+  const char* spawnedAt = std::getenv(kSpawnedAt);
+  if (spawnedAt == nullptr) return RunTimedCopy(argv);
+  const Clock::time_point t00{std::chrono::nanoseconds(std::atoll(spawnedAt))};
   if (std::getenv("DISPLAY") == nullptr && std::getenv("QT_QPA_PLATFORM") == nullptr)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   sim::PtyUnit unit;
@@ -126,10 +133,10 @@ int main(int argc, char** argv) {
       paint.waiting = nullptr;
     }
     const double fromMain = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-    const double fromStart = SinceProcessStartMs();
+    const double fromStart = std::chrono::duration<double, std::milli>(Clock::now() - t00).count();
     std::printf(
-        "first frame of the main window: %.0f ms after the process started (10 ms "
-        "ticks), %.1f ms after main() (goal <= 100 ms)\n",
+        "first frame of the main window: %.1f ms after the process was started, %.1f ms after "
+        "main() (goal <= 100 ms)\n",
         fromStart, fromMain);
     const auto ms = [](Clock::time_point a, Clock::time_point b) {
       return std::chrono::duration<double, std::milli>(b - a).count();
