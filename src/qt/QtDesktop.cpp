@@ -25,7 +25,11 @@ DesktopViews::DesktopViews(ui::Application& app) : app_(app) {
   if (main != nullptr) views_.push_back(std::make_unique<QtFormView>(*main));
   for (ui::Form* form : app_.Forms())
     if (form != main && form->Visible()) Of(*form);
-  app_.OnFormNeedsView = [this](ui::Form& form) { Of(form); };
+  // Only the application's own windows: a window docked into another (the terminal) is shown by
+  // the view of the window it belongs to, floating or docked.
+  app_.OnFormNeedsView = [this](ui::Form& form) {
+    if (form.Owner() == &app_) Of(form);
+  };
 }
 
 DesktopViews::~DesktopViews() {

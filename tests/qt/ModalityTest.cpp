@@ -15,6 +15,7 @@
 #include "app/Program.h"
 #include "app/TestEnv.h"
 #include "base/Cp1250.h"
+#include "components/VQelTerminal.h"
 #include "qt/QtDesktop.h"
 #include "qt/QtFormView.h"
 #include "qt/QtLoop.h"
@@ -81,6 +82,24 @@ TEST_F(QtModality, AWindowGetsItsViewWhenFirstShownWhereTheModelPlacesIt) {
   EXPECT_EQ(window->windowTitle().toStdString(), Cp1250ToUtf8(options.Text()));
   options.Hide();
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(QtModality, TheTerminalFloatsInAWindowOfItsOwnAndDocksBackIntoTheMainWindow) {
+  VQelTerminal& terminal = *program.Main().VQelTerminal1;
+  ui::Form& term = *terminal.TermForm();
+  terminal.SetVisible(true);
+  terminal.SetDocked(false);
+  QCoreApplication::processEvents();
+  QWidget* window = WindowOf(term);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(views->Main().WidgetOf(*terminal.RichEdit()), nullptr);
+
+  terminal.SetDocked(true);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(term.View(), nullptr);  // shown in place again
+  EXPECT_NE(views->Main().WidgetOf(*terminal.RichEdit()), nullptr);
 }
 
 TEST_F(QtModality, OptionsAreModalOnlyWhenShownModally) {
