@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "eeprom/VSettingTreeHooks.h"
-#include "ui/ComponentRef.h"
+#include "ui/Ref.h"
 
 namespace ui {
 class Control;

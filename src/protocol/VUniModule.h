@@ -35,7 +35,7 @@
 #include "eeprom/VList.h"
 #include "protocol/TInputBuffer.h"
 #include "ui/Component.h"
-#include "ui/ComponentRef.h"
+#include "ui/Ref.h"
 #include "ui/NamedControl.h"
 #include "ui/Types.h"
 

@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <cstddef>
 
-#include "ui/ComponentRef.h"
+#include "ui/Ref.h"
 
 class TerminalLines;
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/Ref.h"
+
 namespace ui {
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -20,7 +22,7 @@ Component::Component(Component* owner, std::string name) : name_(std::move(name)
 }
 
 Component::~Component() {
-  destroying_ = true;
+  AnnounceEnd();
   // Last created first, as the platform destroys owned components.
   while (!owned_.empty()) {
     Component* child = owned_.back();

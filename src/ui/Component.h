@@ -1,12 +1,15 @@
 #pragma once
 // Components: named objects with an owner. Destroying a component destroys what it owns, last
-// created first. Find-by-name is case-insensitive, as the platform's is.
+// created first. Find-by-name is case-insensitive, as the platform's is. A component announces
+// its destruction to the references that point to it (ui/Ref.h).
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace ui {
+
+class RefBase;
 
 class Component {
  public:
@@ -35,13 +38,21 @@ class Component {
   // Kind name for diagnostics and export ("TEdit", "TCheckBox", ...).
   virtual const char* ClassName() const { return "TComponent"; }
 
+ protected:
+  // Tells the references to this component that it goes (once; later calls do nothing) and
+  // refuses new ones. The destructor does it; a class whose destructor does work that references
+  // must not see half done calls it first.
+  void AnnounceEnd();
+
  private:
+  friend class RefBase;
   void Attach(Component* owner);
   void Detach();
 
   std::string name_;
   Component* owner_ = nullptr;
   std::vector<Component*> owned_;
+  RefBase* refs_ = nullptr;  // references to this component, newest first
   bool destroying_ = false;
 };
 

@@ -17,7 +17,7 @@ std::string CText(const std::string& text) {
 Control::Control(Component* owner, std::string name) : Component(owner, std::move(name)) {}
 
 Control::~Control() {
-  *alive_ = false;
+  AnnounceEnd();
   // Children that belong to other owners lose their parent; the form forgets its focus.
   for (Control* child : std::vector<Control*>(children_)) child->SetParent(nullptr);
   if (Form* form = ParentForm(); form != nullptr && form != this) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "ui/Component.h"
-#include "ui/ComponentRef.h"
+#include "ui/Ref.h"
 #include "ui/Types.h"
 
 namespace ui {
@@ -151,13 +151,14 @@ class Control : public Component {
   // Marks a user action for the events it raises. A handler may destroy the control itself
   // (a button that closes and frees its window): the scope then leaves it alone.
   struct UserScope {
-    explicit UserScope(Control& c) : c_(c), alive_(c.alive_) { ++c_.userDepth_; }
+    explicit UserScope(Control& c) : self_(&c) { ++c.userDepth_; }
     ~UserScope() {
-      if (*alive_) --c_.userDepth_;
+      if (self_) --self_->userDepth_;
     }
-    bool Alive() const { return *alive_; }
-    Control& c_;
-    std::shared_ptr<bool> alive_;
+    UserScope(const UserScope&) = delete;
+    UserScope& operator=(const UserScope&) = delete;
+    bool Alive() const { return static_cast<bool>(self_); }
+    Ref<Control> self_;
   };
   // Enter and Escape click the form's default and cancel buttons, as in dialogs.
   bool DialogKey(uint16_t key);
@@ -182,7 +183,6 @@ class Control : public Component {
   int tag_ = 0;
   bool tabStop_ = false;
   int userDepth_ = 0;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // Text up to the first 0 byte.

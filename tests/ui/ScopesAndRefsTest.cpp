@@ -3,11 +3,11 @@
 #include <stdexcept>
 
 #include "common/TestLoop.h"
-#include "ui/ComponentRef.h"
 #include "ui/Controls.h"
 #include "ui/EventLoop.h"
 #include "ui/Form.h"
 #include "ui/NamedControl.h"
+#include "ui/Ref.h"
 
 using namespace ui;
 
@@ -54,36 +54,44 @@ TEST(ScopedGlobals, AnApplicationIsTheProcesssOneUntilItGoesThenThePreviousIs) {
   EXPECT_EQ(App(), nullptr);
 }
 
-TEST(ComponentRef, ForgetsATargetDestroyedFirstAndLeavesNothingBehindWhenItGoesFirst) {
+TEST(Ref, ReadsNullOnceItsTargetIsDestroyedAndLeavesNoTraceInTheTarget) {
   Component window(nullptr, "FormMain");
   auto* button = new Button(&window, "BtnConnect");
   auto* label = new Label(&window, "LabelID");
+  int gone = 0;
   {
     Ref<Control> ref(button);
-    EXPECT_EQ(button->ComponentCount(), 1);  // its watch
-    EXPECT_EQ(ref.get(), button);
+    ref.OnGone([&] { ++gone; });
+    EXPECT_EQ(button->ComponentCount(), 0);  // nothing is added to the target
     EXPECT_EQ(ref->Name(), "BtnConnect");
-    ref = label;  // the button's watch goes
-    EXPECT_EQ(button->ComponentCount(), 0);
-    EXPECT_EQ(label->ComponentCount(), 1);
-    // A watch has no name: look-ups by name never meet it.
-    EXPECT_EQ(window.FindDeep(""), nullptr);
+    Ref<Control> copy(ref);
+    ref = label;
     delete label;
     EXPECT_FALSE(ref);
-    EXPECT_EQ(ref.get(), nullptr);
+    EXPECT_EQ(gone, 1);
+    EXPECT_EQ(copy.get(), button);  // a copy keeps its own target, without the handler
     ref = button;
-    Ref<Control> second(button);
-    EXPECT_EQ(button->ComponentCount(), 2);
   }
-  EXPECT_EQ(button->ComponentCount(), 0);
+  delete button;  // the references went first: nothing is told
+  EXPECT_EQ(gone, 1);
 
-  // The window destroys what it owns with the references still pointing there.
+  // A window destroys what it owns with the references still pointing there; a handler may
+  // destroy other references to the same target, and a dying target cannot be pointed to.
   auto* form = new Component(nullptr, "FormProgress");
+  auto* gauge = new Gauge(form, "GaugeProg");
   Ref<Component> toForm(form);
-  Ref<Gauge> toGauge(new Gauge(form, "GaugeProg"));
+  auto second = std::make_unique<Ref<Gauge>>(gauge);
+  auto toGauge = std::make_unique<Ref<Gauge>>(gauge);  // the newest is told first
+  Ref<Gauge> late;
+  toGauge->OnGone([&] {
+    second.reset();
+    late = gauge;
+  });
+  second->OnGone([] { ADD_FAILURE() << "a destroyed reference was told"; });
   delete form;
-  EXPECT_EQ(toForm.get(), nullptr);
-  EXPECT_EQ(toGauge.get(), nullptr);
+  EXPECT_FALSE(toForm);
+  EXPECT_FALSE(*toGauge);
+  EXPECT_FALSE(late);
 }
 
 TEST(NamedControl, IsFoundOnlyWhenItIsOfTheKindTheTableExpects) {
