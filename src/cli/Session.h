@@ -93,23 +93,23 @@ class TrafficPrinter : public ui::FormView {
  public:
   TrafficPrinter(VQelTerminal& terminal, std::ostream& err)
       : form_(terminal.TermForm()), lines_(terminal.RichEdit()), err_(err) {
-    if (form_ != nullptr) form_->SetView(this);
+    if (form_) form_->SetView(this);
   }
   ~TrafficPrinter() override {
-    if (form_ != nullptr && form_->View() == this) form_->SetView(nullptr);
+    if (form_ && form_->View() == this) form_->SetView(nullptr);
   }
   void ControlAdded(ui::Control&) override {}
   void ControlRemoved(ui::Control&) override {}
   void ControlChanged(ui::Control& control, ui::Prop what) override {
-    if (&control != lines_ || what != ui::Prop::Items) return;
+    if (&control != lines_.get() || what != ui::Prop::Items) return;
     if (lines_->LastChange().kind == TerminalLines::ChangeKind::LineEnded &&
         !lines_->Lines().empty())
       err_ << Cp1250ToUtf8(lines_->Lines().back().Text()) << "\n";
   }
 
  private:
-  ui::Form* form_;
-  TerminalLines* lines_;
+  ui::Ref<ui::Form> form_;
+  ui::Ref<TerminalLines> lines_;
   std::ostream& err_;
 };
 

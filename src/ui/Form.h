@@ -78,7 +78,7 @@ class Form : public Control {
 
   // Docking: a floating window has no host; a docked one sits on a host control and keeps the
   // size it would have when undocked.
-  Control* HostDockSite() const { return dockSite_; }
+  Control* HostDockSite() const { return dockSite_.get(); }
   void ManualDock(Control* site);
   void ManualFloat(const Rect& bounds);
   int UndockWidth() const { return undockWidth_; }
@@ -126,7 +126,7 @@ class Form : public Control {
   bool modal_ = false;
   int modalResult_ = 0;
   bool freeRequested_ = false;
-  Control* dockSite_ = nullptr;
+  Ref<Control> dockSite_;  // reads null once the site is destroyed
   int undockWidth_ = 0;
   int undockHeight_ = 0;
   Control* active_ = nullptr;
