@@ -166,8 +166,9 @@ bool Control::UserFocus() {
   Form* form = ParentForm();
   if (form == nullptr) return false;
   UserScope scope(*this);
+  const Ref<Form> window(form);
   form->SetActiveControl(this);
-  return form->ActiveControl() == this;
+  return scope.Alive() && window && form->ActiveControl() == this;
 }
 
 void Control::UserKey(char key) {
@@ -235,14 +236,14 @@ void Control::UserKeyDown(uint16_t key, unsigned shift) {
   if (!UserCanAct()) return;
   UserScope scope(*this);
   if (OnKeyDown) OnKeyDown(*this, key, shift);
-  if (key != 0) ApplyKeyDown(key, shift);
+  if (key != 0 && scope.Alive()) ApplyKeyDown(key, shift);
 }
 
 void Control::UserClick() {
   if (!UserCanAct()) return;
   UserScope scope(*this);
   if (CanFocus()) UserFocus();
-  DoClick();
+  if (scope.Alive()) DoClick();
 }
 
 void Control::DoChange() {

@@ -191,11 +191,14 @@ void Form::SetActiveControl(Control* control) {
   if (control == active_) return;
   Control* old = active_;
   active_ = control;
+  // The exit and enter handlers may free this window (and the controls on it).
+  const Ref<Form> self(this);
+  const Ref<Control> entering(control);
   if (old != nullptr) old->DoExit();
   // The exit handler may have moved the focus on; then that decision stands.
-  if (active_ != control) return;
+  if (!self || active_ != control || entering.get() != control) return;
   if (control != nullptr) control->DoEnter();
-  Notify(Prop::Focus);
+  if (self) Notify(Prop::Focus);
 }
 
 static void CollectTabOrder(const Control& parent, std::vector<Control*>& out) {
