@@ -23,6 +23,7 @@ Component::Component(Component* owner, std::string name) : name_(std::move(name)
 
 Component::~Component() {
   AnnounceEnd();
+  destroying_ = true;
   // Last created first, as the platform destroys owned components.
   while (!owned_.empty()) {
     Component* child = owned_.back();

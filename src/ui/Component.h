@@ -53,7 +53,8 @@ class Component {
   Component* owner_ = nullptr;
   std::vector<Component*> owned_;
   RefBase* refs_ = nullptr;  // references to this component, newest first
-  bool destroying_ = false;
+  bool ended_ = false;       // announced: no new references
+  bool destroying_ = false;  // destroying what it owns: they need not leave the list
 };
 
 // ASCII-only case-insensitive equality, the way component names compare.

@@ -5,7 +5,7 @@
 namespace ui {
 
 void RefBase::Reset(Component* target) {
-  if (target != nullptr && target->destroying_) target = nullptr;
+  if (target != nullptr && target->ended_) target = nullptr;
   if (target == target_) return;
   Unlink();
   target_ = target;
@@ -32,7 +32,7 @@ void RefBase::Unlink() {
 }
 
 void Component::AnnounceEnd() {
-  destroying_ = true;
+  ended_ = true;
   // One reference at a time: a handler may reset or destroy any of the others.
   while (refs_ != nullptr) {
     RefBase* ref = refs_;

@@ -92,6 +92,20 @@ TEST(Ref, ReadsNullOnceItsTargetIsDestroyedAndLeavesNoTraceInTheTarget) {
   EXPECT_FALSE(toForm);
   EXPECT_FALSE(*toGauge);
   EXPECT_FALSE(late);
+
+  // A component may announce its end early and then free what it owns itself.
+  struct Early : Component {
+    Early() : Component(nullptr), child(new Component(this)) {}
+    ~Early() override {
+      AnnounceEnd();
+      delete child;
+    }
+    Component* child;
+  };
+  auto* early = new Early;
+  Ref<Component> toEarly(early);
+  delete early;
+  EXPECT_FALSE(toEarly);
 }
 
 TEST(NamedControl, IsFoundOnlyWhenItIsOfTheKindTheTableExpects) {
