@@ -26,10 +26,8 @@
 // or lets it float, applies the properties and follows the window and the page control when
 // somebody else destroys them.
 //
-// Keys typed anywhere in the window go to the input line. Enter sends the line followed by CR,
-// Escape and Ctrl+Z send it followed by that byte; Send, Directly (no terminator) and Clear
-// (empties the history) are buttons. The terminal does not show what it sends: the owner does,
-// when the bytes really go out.
+// Keys and buttons are the window's (TerminalWindow.h). The terminal does not show what it sends:
+// the owner does, when the bytes really go out.
 
 #include <cstdint>
 #include <functional>
