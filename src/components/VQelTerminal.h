@@ -18,44 +18,26 @@
 // controls likewise ("VQelTerminal1_SendLinebutton", ...); through the component they belong to
 // the owner window, so a language file translates them in the owner's section.
 //
-// Lines: every piece of traffic is appended with a line type. Pieces of one type continue the
-// open line; a different type ends it and starts a new line with the type's prefix:
-//   0 received text  "+ "   black, bytes 0x20..0x80 as they are, others as "<#0D>" in blue
-//   1 received bytes "+ #"  blue, each byte as " 0D"
-//   2 sent text      " - "  as type 0
-//   3 sent bytes     " - #" as type 1
-//   4 remark         " E "  purple, bytes as they are
-//   5 (and any other value) "? " red, bytes as they are
-// The history keeps at most MaxLines lines: when it reaches them it drops about one per cent at
-// once (1100 -> 1088), so that trimming does not run on every append.
+// Lines: every piece of traffic is appended with a line type; TerminalHistory.h tells how each
+// type is written. The history keeps at most MaxLines lines, trimming about one per cent at once.
 //
-// Keys typed anywhere in the window go to the input line. Enter sends the line followed by CR,
-// Escape and Ctrl+Z send it followed by that byte; Send, Directly (no terminator) and Clear
-// (empties the history) are buttons. The terminal does not show what it sends: the owner does,
-// when the bytes really go out.
+// The component holds its parts: the window (TerminalWindow) with its controls, whose history
+// control holds the lines (TerminalHistory). It docks the window into the owner's page control
+// or lets it float, applies the properties and follows the window and the page control when
+// somebody else destroys them.
+//
+// Keys and buttons are the window's (TerminalWindow.h). The terminal does not show what it sends:
+// the owner does, when the bytes really go out.
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/TerminalSink.h"
-#include "components/VQelTerminalView.h"
+#include "components/TerminalWindow.h"
 #include "ui/Component.h"
-#include "ui/Controls.h"
-#include "ui/FileDialog.h"
-#include "ui/Form.h"
-#include "ui/Menu.h"
-
-// Line types besides the two raw ones the device module uses (TerminalSink.h).
-enum : int {
-  VQelTerminal_ltInLine = 0,
-  VQelTerminal_ltOutLine = 2,
-  VQelTerminal_ltExtra = 4,
-  VQelTerminal_lt_NoType = 5,
-};
-using VQelTerminal_LineType = int;
+#include "ui/Ref.h"
 
 // What closing the floating window does.
 enum TTermCloseAction { trmcaDock, trmcaHide, trmcaFree };
@@ -68,8 +50,8 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   using DockedEvent = std::function<void(ui::TabSheet& sheet)>;
 
   // Design size of the window and its default floating position.
-  static constexpr int kFormWidth = 400;
-  static constexpr int kFormHeight = 450;
+  static constexpr int kFormWidth = TerminalWindow::kDesignWidth;
+  static constexpr int kFormHeight = TerminalWindow::kDesignHeight;
   static constexpr int kFormLeft = 500;
   static constexpr int kFormTop = 300;
 
@@ -94,7 +76,7 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   // Ends the open line, if any.
   void breakLine();
   // True when no line is open.
-  bool startingNewLine() const { return !lineOpen_; }
+  bool startingNewLine() const;
   // The device module's traffic: one line per call.
   void AddBytes(const uint8_t* data, int count, int lineType) override;
   // Empties the history (the Clear button).
@@ -142,8 +124,8 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   const std::vector<std::string>& GetModeItems() const { return modeItems_; }
   void SetModeItems(std::vector<std::string> items);
   int GetMaxLines() const { return maxLines_; }
-  void SetMaxLines(int lines) { maxLines_ = lines; }
-  ui::PageControl* GetParentPageControl() const { return pageControl_; }
+  void SetMaxLines(int lines);
+  ui::PageControl* GetParentPageControl() const { return pageControl_.get(); }
   void SetParentPageControl(ui::PageControl* pages);
   TTermCloseAction GetTermCloseAction() const { return closeAction_; }
   void SetTermCloseAction(TTermCloseAction action) { closeAction_ = action; }
@@ -167,19 +149,19 @@ class VQelTerminal : public ui::Component, public TerminalSink {
 
   // ---- The window and its controls (null once the window has been destroyed) ----
   ui::Form* TermForm() const;
-  ui::TabSheet* DockSheet() const { return sheet_; }
-  TerminalLines* RichEdit() const { return richEdit_; }
-  TerminalInputLine* ManualLine() const { return manualLine_; }
-  ui::RadioGroup* RGroupMode() const { return rgroupMode_; }
-  ui::Button* SendLinebutton() const { return sendButton_; }
-  ui::Button* BtnDirect() const { return directButton_; }
-  ui::Button* ClearButton() const { return clearButton_; }
-  ui::Button* BtnUndock() const { return undockButton_; }
-  ui::MenuItem* PopupHistory() const { return popupHistory_; }
-  ui::MenuItem* SaveHistoryItem() const { return saveHistoryItem_; }
-  ui::FileDialog* SaveDialog() const { return saveDialog_; }
-  ui::Edit* DebugInTime() const { return debugInTime_; }
-  ui::Edit* DebugOutTime() const { return debugOutTime_; }
+  ui::TabSheet* DockSheet() const { return sheet_.get(); }
+  TerminalLines* RichEdit() const { return form_ ? form_->RichEdit() : nullptr; }
+  TerminalInputLine* ManualLine() const { return form_ ? form_->ManualLine() : nullptr; }
+  ui::RadioGroup* RGroupMode() const { return form_ ? form_->RGroupMode() : nullptr; }
+  ui::Button* SendLinebutton() const { return form_ ? form_->SendLinebutton() : nullptr; }
+  ui::Button* BtnDirect() const { return form_ ? form_->BtnDirect() : nullptr; }
+  ui::Button* ClearButton() const { return form_ ? form_->ClearButton() : nullptr; }
+  ui::Button* BtnUndock() const { return form_ ? form_->BtnUndock() : nullptr; }
+  ui::MenuItem* PopupHistory() const { return form_ ? form_->PopupHistory() : nullptr; }
+  ui::MenuItem* SaveHistoryItem() const { return form_ ? form_->SaveHistoryItem() : nullptr; }
+  ui::FileDialog* SaveDialog() const { return form_ ? form_->SaveDialog() : nullptr; }
+  ui::Edit* DebugInTime() const { return form_ ? form_->DebugInTime() : nullptr; }
+  ui::Edit* DebugOutTime() const { return form_ ? form_->DebugOutTime() : nullptr; }
 
   // Button actions, also reachable through the buttons' clicks.
   void SendLineClick();
@@ -187,44 +169,24 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   void UndockClick();
 
  private:
-  class TermFormImpl;
-  class PageControlWatch;
-
-  void CreateControls();
-  void NameControls();
-  void ArrangeControls();
-  void InstallKeyPreview(ui::Control& control);
-  void KeyPreview(ui::Control& sender, char& key);
-  void SendInput(bool withTerminator);
+  void CreateWindow();
+  void NoteLineStart(VQelTerminal_LineType type);
   void UpdateDocked();
   void DockInto(ui::PageControl& pages);
   void Undock();
   void ApplyVisible();
   void FormClose(ui::CloseAction& action);
   void ScheduleFormRelease();
-  void FormDestroyed();
+  void FormGone();
   void PageControlGone();
-  void WatchPageControl(ui::PageControl* pages);
   bool Floating() const;
   uint32_t Now() const;
 
-  TermFormImpl* form_ = nullptr;
-  ui::TabSheet* sheet_ = nullptr;
-  TerminalLines* richEdit_ = nullptr;
-  ui::MenuItem* popupHistory_ = nullptr;
-  ui::MenuItem* saveHistoryItem_ = nullptr;
-  ui::FileDialog* saveDialog_ = nullptr;
-  TerminalInputLine* manualLine_ = nullptr;
-  ui::RadioGroup* rgroupMode_ = nullptr;
-  ui::Button* sendButton_ = nullptr;
-  ui::Button* directButton_ = nullptr;
-  ui::Button* clearButton_ = nullptr;
-  ui::Button* undockButton_ = nullptr;
-  ui::Edit* debugInTime_ = nullptr;
-  ui::Edit* debugOutTime_ = nullptr;
-
-  ui::PageControl* pageControl_ = nullptr;
-  PageControlWatch* watch_ = nullptr;
+  // Owned by the component; somebody else may still destroy it (a close action that frees it).
+  ui::Ref<TerminalWindow> form_;
+  // The window's page while it is docked; owned by the component.
+  ui::Ref<ui::TabSheet> sheet_;
+  ui::Ref<ui::PageControl> pageControl_;
 
   bool loading_ = true;
   bool debugWindowsVisible_ = false;
@@ -237,12 +199,5 @@ class VQelTerminal : public ui::Component, public TerminalSink {
   TTermCloseAction closeAction_ = trmcaDock;
   // Floating position and size remembered while docked.
   ui::Rect floatBounds_{kFormLeft, kFormTop, kFormWidth, kFormHeight};
-
-  bool lineOpen_ = false;
-  VQelTerminal_LineType openType_ = VQelTerminal_lt_NoType;
-  // Terminator of the next send; 0: none chosen (CR).
-  char terminator_ = 0;
   uint32_t lastLineTick_ = 0;
-  // Lets work posted for later notice that the component has gone.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

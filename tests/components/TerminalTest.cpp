@@ -4,28 +4,15 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "TerminalRender.h"
 #include "base/Cp1250.h"
 #include "common/TestLoop.h"
 
 namespace {
-
-// A line as "text@colour" runs joined by "|".
-std::string Render(const TerminalLine& line) {
-  const std::map<ui::Color, std::string> names = {
-      {ui::clBlack, "black"}, {ui::clBlue, "blue"}, {ui::clPurple, "purple"}, {ui::clRed, "red"}};
-  std::string out;
-  for (const auto& run : line.runs) {
-    if (!out.empty()) out += '|';
-    const auto name = names.find(run.color);
-    out += run.text + '@' + (name != names.end() ? name->second : std::to_string(run.color));
-  }
-  return out;
-}
 
 class TerminalTest : public ::testing::Test {
  protected:
@@ -68,45 +55,24 @@ class TerminalTest : public ::testing::Test {
   std::vector<ui::TabSheet*> docks;
 };
 
-TEST_F(TerminalTest, LinesAreRenderedByType) {
+// How each type is written is the history's (TerminalHistoryTest); the terminal writes the
+// traffic into its window's history.
+TEST_F(TerminalTest, TrafficGoesIntoTheWindowsHistory) {
   term->Loaded();
   Add({'A', 'T', 0x0D}, VQelTerminal_ltOutLine);
-  Add({0x02, 0x41}, VQelTerminal_ltInBin);
-  Add({0x41, 0x80, 0x81, 0x00}, VQelTerminal_ltInLine);
-  Add({'n', 'o', 't', 'e'}, VQelTerminal_ltExtra);
-  Add({'x'}, VQelTerminal_lt_NoType);
-  Add({'y'}, 9);  // unknown types show as type 5
-  Add({}, VQelTerminal_ltInBin);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{
-                         " - AT@black|<#0D>@blue",
-                         "+ # 02 41@blue",
-                         "+ A\x80@black|<#81><#00>@blue",
-                         " E note@purple",
-                         "? x@red",
-                         "? y@red",
-                     }));
-  EXPECT_TRUE(term->startingNewLine());
-
-  // Pieces of one type continue the line; another type starts the next one.
-  term->ClearHistory();
-  Add({0x01}, VQelTerminal_ltInBin, false);
-  Add({0x02}, VQelTerminal_ltInBin, false);
+  Add({0x21}, VQelTerminal_ltInBin, false);
   EXPECT_FALSE(term->startingNewLine());
-  Add({0x03}, VQelTerminal_ltOutBin, false);
-  Add({'o', 'k'}, VQelTerminal_lt_NoType, false);
-  Add({'!'}, VQelTerminal_ltInBin, false);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"+ # 01 02@blue", " - # 03@blue", "? ok@red",
-                                               "+ # 21@blue"}));
-  EXPECT_EQ(term->RichEdit()->PlainText(), "+ # 01 02\r\n - # 03\r\n? ok\r\n+ # 21");
 
   // The device module's sink shows each call as a line of its own.
   TerminalSink* sink = term;
   const uint8_t reply[] = {0x06, 0x0D};
   sink->AddBytes(reply, 2, VQelTerminal_ltInBin);
   sink->AddBytes(reply, 1, VQelTerminal_ltInBin);
-  EXPECT_EQ(Lines()[3], "+ # 21 06 0D@blue");  // continued the open line of the same type
-  EXPECT_EQ(Lines()[4], "+ # 06@blue");
-  EXPECT_EQ(term->RichEdit()->LineCount(), 5);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{" - AT@black|<#0D>@blue",
+                                               "+ # 21 06 0D@blue",  // continued the open line
+                                               "+ # 06@blue"}));
+  EXPECT_TRUE(term->startingNewLine());
+  EXPECT_EQ(term->RichEdit()->PlainText(), " - AT<#0D>\r\n+ # 21 06 0D\r\n+ # 06\r\n");
 }
 
 TEST_F(TerminalTest, TimingBoxesShowTheGapsBetweenLines) {
@@ -134,20 +100,10 @@ TEST_F(TerminalTest, TimingBoxesShowTheGapsBetweenLines) {
   EXPECT_EQ(term->DebugOutTime()->Text(), "400");
 }
 
-TEST_F(TerminalTest, HistoryIsCutBackWhenItReachesMaxLines) {
-  term->Loaded();
-  for (int i = 0; i < 1100; ++i) term->addLine(std::to_string(i), VQelTerminal_ltInLine);
-  EXPECT_EQ(term->RichEdit()->LineCount(), 1100);
-  term->addLine("next", VQelTerminal_ltInLine);
-  ASSERT_EQ(term->RichEdit()->LineCount(), 1089);
-  EXPECT_EQ(Lines().front(), "+ 12@black");
-  EXPECT_EQ(Lines().back(), "+ next@black");
-
-  // A limit too small to keep anything empties the history instead of looping forever.
-  term->SetMaxLines(0);
-  term->addLine("a", VQelTerminal_ltInLine);
-  term->addLine("b", VQelTerminal_ltInLine);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"+ b@black"}));
+TEST_F(TerminalTest, MaxLinesReachesTheHistory) {
+  term->SetMaxLines(2);
+  for (const char* text : {"a", "b", "c"}) term->addLine(text, VQelTerminal_ltInLine);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"+ b@black", "+ c@black"}));
 }
 
 TEST_F(TerminalTest, TypedKeysGoToTheInputLineAndTerminatorsSend) {
@@ -364,6 +320,40 @@ TEST_F(TerminalTest, ComponentsMayGoInAnyOrder) {
   terminal->Loaded();
   EXPECT_TRUE(terminal->GetDocked());
   delete owner;
+}
+
+// The terminal's own handlers may run code that destroys its page control or its window; it goes
+// on without them.
+TEST_F(TerminalTest, PartsDestroyedInsideItsOwnHandlersLeaveNothingDangling) {
+  term->SetVisible(true);
+  term->Loaded();
+  term->BtnUndock()->UserClick();
+  ui::Form* form = term->TermForm();
+
+  // Docking back, the owner's OnDocked destroys the page control the page was just put into.
+  term->OnDocked = [this](ui::TabSheet&) {
+    delete pages;
+    pages = nullptr;
+  };
+  term->SetDocked(true);
+  EXPECT_FALSE(term->GetDocked());
+  EXPECT_EQ(term->DockSheet(), nullptr);
+  EXPECT_EQ(term->GetParentPageControl(), nullptr);
+  EXPECT_FALSE(term->BtnUndock()->Enabled());
+  EXPECT_EQ(form->Parent(), nullptr);
+
+  // The Send click's handler frees the window while the click is still being handled.
+  term->OnTermSendData = [this](const uint8_t*, int) { delete term->TermForm(); };
+  term->ManualLine()->UserType("AT");
+  term->SendLinebutton()->UserClick();
+  EXPECT_EQ(term->TermForm(), nullptr);
+  EXPECT_EQ(term->ManualLine(), nullptr);
+  term->addLine("x", VQelTerminal_ltInLine);
+  term->SendLineClick();
+  term->SetDocked(true);
+  EXPECT_FALSE(term->GetDocked());
+  EXPECT_FALSE(term->GetVisible());
+  EXPECT_TRUE(term->startingNewLine());
 }
 
 }  // namespace
