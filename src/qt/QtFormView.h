@@ -1,9 +1,10 @@
 #pragma once
-// One form of the control model shown as a top-level Qt window. The view creates a widget for
-// every control on the form (also for controls placed later), positions it by the model's
-// geometry, mirrors every change of the model into it, and turns what the user does with the
-// widgets into the model's "user did" calls. The model stays the only place where state and
-// behaviour live: after each user action the widget shows whatever the model made of it.
+// One form of the control model shown as a top-level Qt window. The view gives every control on
+// the form (also controls placed later) the binding of its kind (qt/Binding.h), which makes its
+// widget, mirrors every change of the model into it, and turns what the user does with it into
+// the model's "user did" calls. The view keeps the tree of bindings, the window with its menu
+// bar, the focus and the order of the user's actions. The model stays the only place where state
+// and behaviour live: after each user action the widget shows whatever the model made of it.
 //
 // Lifetime: create the view for a form after the form exists; the view attaches itself
 // (Form::SetView). Either may be destroyed first. A view destroyed before its form detaches
