@@ -1,28 +1,29 @@
 #pragma once
-// One form of the control model shown as a top-level Qt window. The view creates a widget for
-// every control on the form (also for controls placed later), positions it by the model's
-// geometry, mirrors every change of the model into it, and turns what the user does with the
-// widgets into the model's "user did" calls. The model stays the only place where state and
-// behaviour live: after each user action the widget shows whatever the model made of it.
+// One form of the control model shown as a top-level Qt window. The view gives every control on
+// the form (also controls placed later) the binding of its kind (qt/Binding.h), which makes its
+// widget, mirrors every change of the model into it, and turns what the user does with it into
+// the model's "user did" calls. The view keeps the tree of bindings, the window with its menu
+// bar, the focus and the order of the user's actions. The model stays the only place where state
+// and behaviour live: after each user action the widget shows whatever the model made of it.
 //
 // Lifetime: create the view for a form after the form exists; the view attaches itself
 // (Form::SetView). Either may be destroyed first. A view destroyed before its form detaches
 // itself; a form destroyed before its view leaves the view inert (its window hidden) until the
 // view is destroyed. Destroy views before the QApplication.
 
+#include <QObject>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/Ref.h"
 
 class QAction;
 class QKeyEvent;
 class QMenuBar;
-class QObject;
-class QRadioButton;
-class QTabWidget;
 class QVBoxLayout;
 class QWidget;
 
@@ -33,9 +34,11 @@ class MenuItem;
 
 namespace qtui {
 
-class FormWatch;
+class Binding;
 
-class QtFormView : public ui::FormView {
+// A QObject so that the queued work and the connections made for the view name it as their
+// context: Qt drops them once the view is gone.
+class QtFormView : public QObject, public ui::FormView {
  public:
   explicit QtFormView(ui::Form& form);
   ~QtFormView() override;
@@ -43,7 +46,7 @@ class QtFormView : public ui::FormView {
   QtFormView& operator=(const QtFormView&) = delete;
 
   // The form shown, or null once it was destroyed.
-  ui::Form* GetForm() const { return form_; }
+  ui::Form* GetForm() const { return form_.get(); }
   // The top-level window.
   QWidget* Window() const { return window_; }
   // The widget that shows a control (for a tab sheet, its page), or null.
@@ -61,68 +64,28 @@ class QtFormView : public ui::FormView {
  private:
   class Filter;
   class TopWindow;
+  friend class Binding;  // the kinds reach the view through it
 
-  enum class Kind {
-    Label,
-    Edit,
-    Memo,
-    Combo,
-    Check,
-    Radio,
-    RadioGroup,
-    Group,
-    Panel,
-    Button,
-    Shape,
-    Gauge,
-    Pages,
-    Sheet,
-    History,
-    Other,
-  };
-  struct Entry {
-    ui::Control* control = nullptr;
-    Kind kind = Kind::Other;
-    QWidget* widget = nullptr;
-    std::vector<QRadioButton*> radios;  // radio group items
-  };
   // Set while the view writes into widgets: what the widgets signal then is not the user.
   struct SyncScope {
     explicit SyncScope(QtFormView& v) : view(v) { ++view.syncing_; }
     ~SyncScope() { --view.syncing_; }
     QtFormView& view;
   };
-  using Guard = std::shared_ptr<QtFormView*>;
 
   // Building and tearing down widgets.
   void AddTree(ui::Control& control);
   void RemoveTree(ui::Control& control);
-  void CreateWidget(Entry& entry, QWidget* container);
-  void Connect(Entry& entry);
-  void WireComboEdit(Entry& entry);
   void WatchInput(QWidget* widget, ui::Control* control);
-  void RebuildRadios(Entry& entry);
   void DropWidget(QWidget* widget);
   // A window docked here floats (the terminal's "Free window"): it gets a top-level view of its
   // own for as long as it floats; docked again, it is shown in place here once more.
   void FloatForm(ui::Form& form);
   void DockFloating(ui::Form& form);
   void FormGone();
-  Entry* Find(const ui::Control* control);
-  QTabWidget* TabsOf(const Entry& sheet);
+  Binding* Find(const ui::Control* control) const;
 
   // Model -> widgets.
-  void ApplyAll(Entry& entry);
-  void Apply(Entry& entry, ui::Prop what);
-  void ApplyText(Entry& entry);
-  void ApplyColors(Entry& entry);
-  void ApplyItems(Entry& entry);
-  void ApplyItemIndex(Entry& entry);
-  void ApplyState(Entry& entry);
-  void ApplySelection(Entry& entry);
-  void ApplyPageOrder(Entry& entry);
-  void ApplyActivePage(Entry& entry);
-  void ApplyTabVisible(Entry& entry);
   void ApplyForm(ui::Prop what);
   void ApplyFormBounds();
   void ApplyFormVisible();
@@ -132,10 +95,9 @@ class QtFormView : public ui::FormView {
   void ScheduleMenuRebuild();
 
   // Widgets -> model.
-  template <class F>
-  void Act(QObject* source, F&& action);
+  void Act(QObject* source, const std::function<void(ui::Control&)>& action);
   void Resync(QObject* source, const std::vector<ui::Prop>& held);
-  void PushSelection(Entry& entry);
+  void PushSelection(Binding& binding);
   void SelectionMoved(QObject* source);
   // A key pressed in a widget: true when the model took it and the widget must not see it.
   bool KeyPressed(QObject* source, const QKeyEvent& event);
@@ -162,15 +124,13 @@ class QtFormView : public ui::FormView {
   // Height difference between the model's outer size and the Qt window.
   int FrameHeight() const;
 
-  ui::Form* form_;
-  Guard guard_;
+  ui::Ref<ui::Form> form_;  // null once the form is destroyed
   std::unique_ptr<Filter> filter_;
-  FormWatch* watch_ = nullptr;
   QWidget* window_ = nullptr;
   QVBoxLayout* layout_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;
-  std::unordered_map<const ui::Control*, Entry> entries_;
+  std::unordered_map<const ui::Control*, std::unique_ptr<Binding>> bindings_;
   // Every widget (and inner widget) that reports user actions, with its control.
   std::unordered_map<const QObject*, ui::Control*> owners_;
   int syncing_ = 0;

@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "qt/FormWatch.h"
 #include "qt/QtDialogs.h"
 #include "qt/QtFormView.h"
 #include "ui/Form.h"
+#include "ui/Ref.h"
 #include "ui/Timer.h"
 
 namespace qtui {
@@ -68,18 +68,14 @@ bool QtLoop::ExecuteFileDialog(ui::FileDialog& dialog) {
 }
 
 int QtLoop::ShowModal(ui::Form& form) {
-  auto alive = std::make_shared<bool>(true);
-  auto* watch = new FormWatch(&form, [alive] { *alive = false; });
+  const ui::Ref<ui::Form> shown(&form);  // the form may be destroyed while it is shown
   std::unique_ptr<QtFormView> ownView;
   if (form.View() == nullptr) ownView = std::make_unique<QtFormView>(form);
   if (auto* view = dynamic_cast<QtFormView*>(form.View())) view->ShowModalWindow();
 
-  SpinUntil([&] { return !*alive || form.ModalResult() != ui::mrNone; });
+  SpinUntil([&] { return !shown || shown->ModalResult() != ui::mrNone; });
 
-  if (!*alive) return ui::mrCancel;
-  watch->Disarm();
-  delete watch;
-  return form.ModalResult();
+  return shown ? shown->ModalResult() : ui::mrCancel;
 }
 
 void QtLoop::TimerChanged(ui::Timer& timer) {
