@@ -18,7 +18,7 @@
 #include "eeprom/VConfigByteArray.h"
 #include "protocol/VScriptSyncEEPROM.h"
 #include "settings/VSetting.h"
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 #include "sim/PtyUnit.h"
 #include "ui/Controls.h"
 #include "ui/HeadlessLoop.h"

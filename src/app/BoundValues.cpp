@@ -2,27 +2,23 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 
+#include "settings/ControlHandle.h"
 #include "ui/Component.h"
 #include "ui/Controls.h"
 
-std::vector<ui::Control*> BoundControls(const ui::Component& root) {
-  std::vector<ui::Control*> out;
-  for (ui::Component* c : root.Components()) {
-    if (auto* control = dynamic_cast<ui::Control*>(c)) {
-      for (ui::Component* inner : control->Components())
-        if (std::string(inner->ClassName()) == "TEditorWatch") {
-          out.push_back(control);
-          break;
-        }
-    }
-    const auto deeper = BoundControls(*c);
-    out.insert(out.end(), deeper.begin(), deeper.end());
-  }
-  return out;
-}
-
 namespace {
+
+// The controls under root that are in bound, depth-first in creation order.
+void CollectBound(const ui::Component& root, const std::unordered_set<const ui::Control*>& bound,
+                  std::vector<ui::Control*>& out) {
+  for (ui::Component* c : root.Components()) {
+    auto* control = dynamic_cast<ui::Control*>(c);
+    if (control != nullptr && bound.count(control) != 0) out.push_back(control);
+    CollectBound(*c, bound, out);
+  }
+}
 
 bool Overlap(int a0, int a1, int b0, int b1) {
   return a0 < b1 && b0 < a1;
@@ -72,6 +68,12 @@ std::string CaptionOf(const ui::Control& c) {
 }
 
 }  // namespace
+
+std::vector<ui::Control*> BoundControls(const ui::Component& root) {
+  std::vector<ui::Control*> out;
+  CollectBound(root, settings::ControlsHeldByEditors(), out);
+  return out;
+}
 
 BoundValue ValueOfControl(const ui::Control& c) {
   BoundValue v;

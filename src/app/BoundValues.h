@@ -22,7 +22,7 @@ struct BoundValue {
   Kind kind = Kind::Text;
 };
 
-// Controls bound to a setting, in creation order: a bound control carries its editor's watch.
+// Controls bound to a setting (held by an editor now), depth-first in the window's creation order.
 std::vector<ui::Control*> BoundControls(const ui::Component& root);
 
 BoundValue ValueOfControl(const ui::Control& control);

@@ -4,7 +4,7 @@
 
 #include "base/Cp1250.h"
 #include "report/VEepReport.h"
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 
 namespace {
 

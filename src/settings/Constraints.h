@@ -2,7 +2,8 @@
 // Rules that tie settings together. Each is a dependant that runs in the constraint rounds of
 // every tree update and corrects values directly, silently: a corrected value simply shows in its
 // editors (blue until accepted), and the rounds repeat until nothing changes. A constraint never
-// reports a change of its own to its parent.
+// reports a change of its own to its parent. Here: the byte constraints (VSB_Constraint...), the
+// string constraints (VSVBA_Constraint...) and the phone number validator VValidatorNumToInternum.
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // A phone number of the phone book, held in the unit's packed form (PhoneNumber.h) with its final
 // 0 byte, and its edit, which converts between that form and the text the user types.
 
-#include "settings/VSVBA2String.h"
+#include "settings/VSVBA2TEdit.h"
 #include "settings/VSettingVarByteArray.h"
 
 class VSVBA_TelNumPDU : public VSettingVarByteArray {

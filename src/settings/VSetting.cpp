@@ -152,8 +152,8 @@ bool VSetting::takeValue() {
 }
 void VSetting::paint() {}
 
-void VSetting::editorChanged(int updating) {
-  if (updating != 0) return;
+void VSetting::editorChanged() {
+  if (updating_ != 0) return;
   if (takeValue()) childChanged(this);
 }
 

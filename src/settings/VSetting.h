@@ -96,13 +96,15 @@ class VSetting {
  protected:
   // The editor protocol, shared by every class that binds a control.
   // The control's content or state changed (ignored while the editor writes to it itself).
-  void editorChanged(int updating);
+  void editorChanged();
   // The control lost the input focus.
   void editorLeft();
   // A key in an edit: Enter accepts like leaving, Escape reverts the whole tree; either selects
   // the edit's text and is swallowed. Other keys pass.
   void editorKey(char& key, ui::Control* control);
 
+  // Raised while an editor writes to its own controls (settings::UpdatingScope).
+  int updating_ = 0;
   bool error_ = false;
   ui::Color colour_ = ui::clBlack;
   bool presented_ = true;

@@ -1,7 +1,7 @@
 #pragma once
 // Byte and bit settings. Most of the unit's options are single bytes (VSettingByte, with its own
 // layout descriptor) and single bits of them: a VSettingBitByte dependant splits a byte into eight
-// VSettingBit settings, to which check boxes are bound (VSettingChecks.h).
+// VSettingBit settings, to which check boxes are bound (VSettingBit2Check.h).
 
 #include <cstdint>
 #include <memory>

@@ -6,54 +6,22 @@
 
 VSettingByte2TEdit::VSettingByte2TEdit(VSettingByte* parent, ui::Edit* edit)
     : VSettingByteDependant(parent) {
-  edit_.reset(edit);
-  if (edit_) {
-    bindEdit();
-    edit_->SetVisible(true);
-  }
+  edit_.handle(&ui::Control::OnChange, [this] { onChange(); });
+  edit_.handle(&ui::Control::OnEnter, [this] { onEnter(); });
+  edit_.handle(&ui::Control::OnExit, [this] { onLeave(); });
+  edit_.handle(&ui::Control::OnKeyPress, [this](char& key) { onKeyPress(key); });
+  edit_.attach(edit);
   paint();
 }
 
-VSettingByte2TEdit::~VSettingByte2TEdit() {
-  unbindEdit();
-}
-
-void VSettingByte2TEdit::bindEdit() {
-  settings::Bind(edit_->OnChange, this, [this] { onChange(); });
-  settings::Bind(edit_->OnEnter, this, [this] { onEnter(); });
-  settings::Bind(edit_->OnExit, this, [this] { onLeave(); });
-  settings::Bind(edit_->OnKeyPress, this, [this](char& key) { onKeyPress(key); });
-}
-
-void VSettingByte2TEdit::unbindEdit() {
-  if (!edit_) return;
-  settings::Unbind(edit_->OnChange, this);
-  settings::Unbind(edit_->OnEnter, this);
-  settings::Unbind(edit_->OnExit, this);
-  settings::Unbind(edit_->OnKeyPress, this);
-}
-
 void VSettingByte2TEdit::attachEdit(ui::Edit* edit) {
-  unbindEdit();
-  edit_.reset(edit);
-  if (edit_) {
-    bindEdit();
-    edit_->SetVisible(true);
-  }
+  edit_.attach(edit);
   showValue();
   paint();
 }
 
 void VSettingByte2TEdit::detachControl() {
-  if (!edit_) return;
-  unbindEdit();
-  {
-    settings::UpdatingScope scope(updating_);
-    edit_->SetText("");
-  }
-  edit_->SetEnabled(false);
-  edit_->SetVisible(false);
-  edit_.reset(nullptr);
+  edit_.detach([](ui::Edit& e) { e.SetText(""); });
 }
 
 bool VSettingByte2TEdit::commitValue() {
@@ -168,25 +136,11 @@ VSettingByte2ButButEdit::VSettingByte2ButButEdit(VSettingByte* parent,
                                                  ui::RadioButton* unlimitedButton,
                                                  ui::RadioButton* limitButton, ui::Edit* edit)
     : VSettingByte2Interval(parent, edit, 0, 31) {
+  unlimited_.handle(&ui::Control::OnClick, [this] { buttonClicked(unlimited_.get()); });
+  limit_.handle(&ui::Control::OnClick, [this] { buttonClicked(limit_.get()); });
   unlimited_.reset(unlimitedButton);
   limit_.reset(limitButton);
-  bindButtons();
   resetEdit();
-}
-
-VSettingByte2ButButEdit::~VSettingByte2ButButEdit() {
-  unbindButtons();
-}
-
-void VSettingByte2ButButEdit::bindButtons() {
-  if (unlimited_)
-    settings::Bind(unlimited_->OnClick, this, [this] { buttonClicked(unlimited_.get()); });
-  if (limit_) settings::Bind(limit_->OnClick, this, [this] { buttonClicked(limit_.get()); });
-}
-
-void VSettingByte2ButButEdit::unbindButtons() {
-  if (unlimited_) settings::Unbind(unlimited_->OnClick, this);
-  if (limit_) settings::Unbind(limit_->OnClick, this);
 }
 
 void VSettingByte2ButButEdit::resetEdit() {
@@ -200,10 +154,11 @@ void VSettingByte2ButButEdit::resetEdit() {
 
 void VSettingByte2ButButEdit::attachButtons(ui::RadioButton* unlimitedButton,
                                             ui::RadioButton* limitButton) {
-  unbindButtons();
+  // Both let go first: the new pair may be the old one swapped.
+  unlimited_.reset(nullptr);
+  limit_.reset(nullptr);
   unlimited_.reset(unlimitedButton);
   limit_.reset(limitButton);
-  bindButtons();
   resetEdit();
 }
 

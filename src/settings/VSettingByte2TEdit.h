@@ -2,18 +2,19 @@
 // Bytes that the user types as numbers: the validity period of the unit's messages, the pulse
 // length in tenths of a second, the number of attempts to send a message. The editors differ only
 // in how text and byte convert into each other; invalid text still yields a usable byte (the
-// current value, or the value clamped into range) and shows red.
+// current value, or the value clamped into range) and shows red. Here: the base VSettingByte2TEdit
+// and its kinds VSettingByte2Interval, VSettingByte2ValidityPeriod, VSettingByte2Tenths and
+// VSettingByte2ButButEdit.
 
 #include <string>
 
-#include "settings/EditorSupport.h"
+#include "settings/ControlHandle.h"
 #include "settings/VSettingByte.h"
 #include "ui/Controls.h"
 
 class VSettingByte2TEdit : public VSettingByteDependant {
  public:
   VSettingByte2TEdit(VSettingByte* parent, ui::Edit* edit);
-  ~VSettingByte2TEdit() override;
 
   void detachControl() override;
   bool isModified() override { return value_ != accepted_; }
@@ -27,7 +28,7 @@ class VSettingByte2TEdit : public VSettingByteDependant {
   bool setValue(uint8_t value) override;
 
   // The editor protocol, bound to the edit's events.
-  virtual void onChange() { editorChanged(updating_); }
+  virtual void onChange() { editorChanged(); }
   virtual void onEnter() {}
   virtual void onLeave() { editorLeft(); }
   virtual void onKeyPress(char& key) { editorKey(key, edit_.get()); }
@@ -40,13 +41,9 @@ class VSettingByte2TEdit : public VSettingByteDependant {
   ui::Edit* edit() const { return edit_.get(); }
 
  protected:
-  void bindEdit();
-  void unbindEdit();
-
-  int updating_ = 0;
   uint8_t accepted_ = 0;
   uint8_t value_ = 0;
-  settings::OwnedControl<ui::Edit> edit_;
+  settings::OwnedControl<ui::Edit> edit_{this, updating_};
 };
 
 // An integer from minimum to maximum.
@@ -84,7 +81,6 @@ class VSettingByte2ButButEdit : public VSettingByte2Interval {
  public:
   VSettingByte2ButButEdit(VSettingByte* parent, ui::RadioButton* unlimitedButton,
                           ui::RadioButton* limitButton, ui::Edit* edit);
-  ~VSettingByte2ButButEdit() override;
 
   bool isEditorInvalid() override;
   bool showValue() override;
@@ -97,12 +93,10 @@ class VSettingByte2ButButEdit : public VSettingByte2Interval {
   ui::RadioButton* limitButton() const { return limit_.get(); }
 
  private:
-  void bindButtons();
-  void unbindButtons();
   void buttonClicked(ui::RadioButton* button);
   bool limited() const { return limit_ && limit_->Checked(); }
   void resetEdit();
 
-  settings::OwnedControl<ui::RadioButton> unlimited_;
-  settings::OwnedControl<ui::RadioButton> limit_;
+  settings::OwnedControl<ui::RadioButton> unlimited_{this, updating_};
+  settings::OwnedControl<ui::RadioButton> limit_{this, updating_};
 };

@@ -1,6 +1,7 @@
 #pragma once
-// Byte strings of variable length: the unit's texts (stored with a final 0 byte) and its phone
-// numbers (VSVBA_TelNumPDU.h). A plain VSettingVarByteArray has no descriptor and holds a value
+// Byte strings of variable length: the unit's texts (VSVBA_VorString, stored with a final 0 byte)
+// and its phone numbers (VSVBA_TelNumPDU.h), with the base of their dependants and their layout
+// descriptor. A plain VSettingVarByteArray has no descriptor and holds a value
 // that lives only in the program (the international prefix). Texts are carried byte for byte in
 // the 8-bit character set of the controls; making them 7-bit is a constraint's job.
 

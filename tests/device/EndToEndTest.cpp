@@ -10,7 +10,7 @@
 #include "common/TempDir.h"
 #include "components/VQelTerminal.h"
 #include "device/Kx2Fixture.h"
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 #include "sim/PtyUnit.h"
 #include "sim/Wire.h"
 

@@ -4,9 +4,9 @@
 #include "settings/Constraints.h"
 #include "settings/PhoneNumber.h"
 #include "settings/Transliteration.h"
-#include "settings/VSVBA2String.h"
+#include "settings/VSVBA2TEdit.h"
 #include "settings/VSVBA_TelNumPDU.h"
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 
 namespace {
 

@@ -4,9 +4,10 @@
 #include "SettingsFixture.h"
 #include "eeprom/VConfigByteArray.h"
 #include "eeprom/VEepSettingGroup.h"
-#include "settings/VSVBA2String.h"
+#include "settings/VSVBA2TComboBox.h"
+#include "settings/VSVBA2TEdit.h"
 #include "settings/VSVBA_TelNumPDU.h"
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "SettingsFixture.h"
 #include "base/LangText.h"
 #include "settings/Constraints.h"
-#include "settings/VSVBA2String.h"
+#include "settings/VSVBA2TEdit.h"
 #include "settings/VSettingByte2TEdit.h"
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 
 namespace {
 

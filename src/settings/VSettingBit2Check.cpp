@@ -1,4 +1,4 @@
-#include "settings/VSettingChecks.h"
+#include "settings/VSettingBit2Check.h"
 
 #include "base/LangText.h"
 
@@ -25,27 +25,10 @@ VSettingBit2Check::VSettingBit2Check(VSettingBit* parent, ui::CheckBox* checkBox
       captionKey_(std::move(captionKey)),
       captionDefault_(std::move(captionDefault)),
       captionNumber_(captionNumber == -2 ? hintNumber : captionNumber) {
-  checkBox_.reset(checkBox);
-  if (checkBox_) {
-    bind();
-    checkBox_->SetVisible(true);
-  }
+  checkBox_.handle(&ui::Control::OnClick, [this] { editorChanged(); });
+  checkBox_.handle(&ui::Control::OnExit, [this] { editorLeft(); });
+  checkBox_.attach(checkBox);
   paint();
-}
-
-VSettingBit2Check::~VSettingBit2Check() {
-  unbind();
-}
-
-void VSettingBit2Check::bind() {
-  settings::Bind(checkBox_->OnClick, this, [this] { editorChanged(updating_); });
-  settings::Bind(checkBox_->OnExit, this, [this] { editorLeft(); });
-}
-
-void VSettingBit2Check::unbind() {
-  if (!checkBox_) return;
-  settings::Unbind(checkBox_->OnClick, this);
-  settings::Unbind(checkBox_->OnExit, this);
 }
 
 bool VSettingBit2Check::retranslate() {
@@ -60,24 +43,11 @@ bool VSettingBit2Check::retranslate() {
 }
 
 void VSettingBit2Check::detachControl() {
-  if (!checkBox_) return;
-  unbind();
-  {
-    settings::UpdatingScope scope(updating_);
-    checkBox_->SetChecked(false);
-  }
-  checkBox_->SetEnabled(false);
-  checkBox_->SetVisible(false);
-  checkBox_.reset(nullptr);
+  checkBox_.detach([](ui::CheckBox& box) { box.SetChecked(false); });
 }
 
 void VSettingBit2Check::attachCheckBox(ui::CheckBox* checkBox) {
-  unbind();
-  checkBox_.reset(checkBox);
-  if (checkBox_) {
-    bind();
-    checkBox_->SetVisible(true);
-  }
+  checkBox_.attach(checkBox);
   showValue();
   paint();
   retranslate();
@@ -137,31 +107,15 @@ bool VSettingBit2Check::setValue(uint8_t value) {
 
 VSettingByte2GroupCheck::VSettingByte2GroupCheck(VSettingByte* parent, ui::CheckBox* checkBox)
     : VSettingByteDependant(parent) {
+  checkBox_.handle(&ui::Control::OnClick, [this] { editorChanged(); });
+  checkBox_.handle(&ui::Control::OnExit, [this] { editorLeft(); });
+  // Taken as it is: the box keeps the visibility its page gave it.
   checkBox_.reset(checkBox);
-  if (checkBox_) {
-    settings::Bind(checkBox_->OnClick, this, [this] { editorChanged(updating_); });
-    settings::Bind(checkBox_->OnExit, this, [this] { editorLeft(); });
-  }
   paint();
 }
 
-VSettingByte2GroupCheck::~VSettingByte2GroupCheck() {
-  if (!checkBox_) return;
-  settings::Unbind(checkBox_->OnClick, this);
-  settings::Unbind(checkBox_->OnExit, this);
-}
-
 void VSettingByte2GroupCheck::detachControl() {
-  if (!checkBox_) return;
-  settings::Unbind(checkBox_->OnClick, this);
-  settings::Unbind(checkBox_->OnExit, this);
-  {
-    settings::UpdatingScope scope(updating_);
-    checkBox_->SetState(ui::CheckState::Unchecked);
-  }
-  checkBox_->SetEnabled(false);
-  checkBox_->SetVisible(false);
-  checkBox_.reset(nullptr);
+  checkBox_.detach([](ui::CheckBox& box) { box.SetState(ui::CheckState::Unchecked); });
 }
 
 bool VSettingByte2GroupCheck::commitValue() {

@@ -1,9 +1,10 @@
 #pragma once
-// Check boxes bound to bits and to whole bytes.
+// Check boxes bound to bits (VSettingBit2Check) and to whole bytes (VSettingByte2GroupCheck), and
+// the number marks of their language texts (ReplaceNumberMarks).
 
 #include <string>
 
-#include "settings/EditorSupport.h"
+#include "settings/ControlHandle.h"
 #include "settings/VSettingByte.h"
 #include "ui/Controls.h"
 
@@ -16,7 +17,6 @@ class VSettingBit2Check : public VSettingBitDependant {
                     std::string hintDefault = {}, int hintNumber = 0, bool disabled = false,
                     bool inverted = false, std::string captionKey = {},
                     std::string captionDefault = {}, int captionNumber = -2);
-  ~VSettingBit2Check() override;
 
   bool retranslate() override;
   void detachControl() override;
@@ -35,15 +35,12 @@ class VSettingBit2Check : public VSettingBitDependant {
   ui::CheckBox* checkBox() const { return checkBox_.get(); }
 
  private:
-  void bind();
-  void unbind();
   // The bit the box shows.
   bool shown() const { return checkBox_->Checked() != inverted_; }
 
-  int updating_ = 0;
   bool value_ = false;
   bool accepted_ = false;
-  settings::OwnedControl<ui::CheckBox> checkBox_;
+  settings::OwnedControl<ui::CheckBox> checkBox_{this, updating_};
   bool disabled_;
   bool inverted_;
   std::string hintKey_;
@@ -59,7 +56,6 @@ class VSettingBit2Check : public VSettingBitDependant {
 class VSettingByte2GroupCheck : public VSettingByteDependant {
  public:
   VSettingByte2GroupCheck(VSettingByte* parent, ui::CheckBox* checkBox);
-  ~VSettingByte2GroupCheck() override;
 
   void detachControl() override;
   bool isModified() override { return value_ != accepted_; }
@@ -75,10 +71,9 @@ class VSettingByte2GroupCheck : public VSettingByteDependant {
   ui::CheckBox* checkBox() const { return checkBox_.get(); }
 
  private:
-  int updating_ = 0;
   ui::CheckState accepted_ = ui::CheckState::Unchecked;
   ui::CheckState value_ = ui::CheckState::Unchecked;
-  settings::OwnedControl<ui::CheckBox> checkBox_;
+  settings::OwnedControl<ui::CheckBox> checkBox_{this, updating_};
 };
 
 // "%d" replaced by the decimal number until none is left.
