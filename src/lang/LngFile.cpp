@@ -242,6 +242,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes)
   return true;
 }
 
+bool ReadLngFile(const std::string& path, Lines& lines) {
+  // Language files are small; anything bigger is not one and is not read into memory.
+  constexpr size_t kMaxLanguageFile = 16u << 20;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes, kMaxLanguageFile)) return false;
+  lines = SplitLines(bytes);
+  return true;
+}
+
 bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes) {
   return WriteFileAtomically(path, bytes).ok();
 }

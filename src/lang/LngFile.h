@@ -64,6 +64,8 @@ void WriteProfileString(Lines& lines, const std::string& section, const std::str
 
 // Reads a whole file; false when it cannot be read or is larger than maxBytes.
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes);
+// Reads a language file into lines; false when it cannot be read or is too big to be one.
+bool ReadLngFile(const std::string& path, Lines& lines);
 // Saves a whole language file the way every file of the program is saved (base/AtomicFile.h): the
 // old file is replaced only by a complete new one and keeps its permission bits. False, with the
 // old file untouched, when anything fails.

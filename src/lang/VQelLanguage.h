@@ -15,6 +15,9 @@
 // on it also translates every window created later (it chains itself onto the application's
 // OnFormCreated, keeping the handler that was there).
 //
+// It is made of three parts, each usable on its own: the catalogue (the languages and their
+// texts), the picker (the combo box and menu) and the window translator.
+//
 // Everything runs on the user-interface thread.
 
 #include <functional>
@@ -27,8 +30,11 @@
 #include "base/LangText.h"
 #include "lang/FormatSettings.h"
 #include "lang/LangIcon.h"
+#include "lang/LanguageCatalogue.h"
+#include "lang/LanguagePicker.h"
 #include "lang/LanguageRecord.h"
 #include "lang/LngFile.h"
+#include "lang/WindowTranslator.h"
 #include "ui/Component.h"
 
 namespace ui {
@@ -39,26 +45,12 @@ class MenuItem;
 
 namespace lang {
 
-// Which contents window translation touches besides captions, hints and radio groups.
-enum TranslateOption : unsigned {
-  vsl_tComboBox = 1u << 0,
-  vsl_tMemo = 1u << 1,
-  vsl_tEdit = 1u << 2,
-  vsl_tListBox = 1u << 3,
-  vsl_t_Charset = 1u << 4,
-};
-// Which frame captions get one blank on each side.
-enum PadOption : unsigned {
-  vsl_pGroupBox = 1u << 0,
-  vsl_pRadioGroup = 1u << 1,
-};
-
 class VQelLanguage : public ui::Component, public TextSource {
  public:
   using NotifyEvent = std::function<void(VQelLanguage& sender)>;
   using TranslatedEvent =
       std::function<void(VQelLanguage& sender, ui::Component& component, const std::string& form)>;
-  using RecordList = std::vector<std::unique_ptr<LanguageRecord>>;
+  using RecordList = LanguageCatalogue::RecordList;
 
   explicit VQelLanguage(ui::Component* owner, std::string name = "VQelLanguage1");
   ~VQelLanguage() override;
@@ -67,38 +59,45 @@ class VQelLanguage : public ui::Component, public TextSource {
   // ---- properties ----
   // "1.09" until Loaded, then "1.10".
   const std::string& Version() const { return version_; }
-  ui::ComboBox* LangCombo() const { return langCombo_; }
+  ui::ComboBox* LangCombo() const { return picker_.Combo(); }
   // Takes the combo box over (a drop-down list of the selectable languages whose OnSelect
   // belongs to this component); the previous one is emptied and released. Null releases.
   void SetLangCombo(ui::ComboBox* combo);
-  ui::MenuItem* LangMenu() const { return langMenu_; }
+  ui::MenuItem* LangMenu() const { return picker_.Menu(); }
   // Lists the selectable languages as sub-items of the item (its other sub-items are removed).
   void SetLangMenu(ui::MenuItem* menu);
   // "FormAbout.MemoAddress": window name, a point and component name.
-  const std::vector<std::string>& ExceptionList() const { return exceptionList_; }
-  void SetExceptionList(std::vector<std::string> list) { exceptionList_ = std::move(list); }
+  const std::vector<std::string>& ExceptionList() const { return translator_.exceptionList; }
+  void SetExceptionList(std::vector<std::string> list) {
+    translator_.exceptionList = std::move(list);
+  }
   const std::string& DefaultSection() const { return defaultSection_; }
   void SetDefaultSection(std::string section) { defaultSection_ = std::move(section); }
-  unsigned Translate() const { return translate_; }
-  void SetTranslate(unsigned options) { translate_ = options; }
-  unsigned Pad() const { return pad_; }
-  void SetPad(unsigned options) { pad_ = options; }
+  unsigned Translate() const { return translator_.translate; }
+  void SetTranslate(unsigned options) { translator_.translate = options; }
+  unsigned Pad() const { return translator_.pad; }
+  void SetPad(unsigned options) { translator_.pad = options; }
   // Searched first for .lng files ("." by default, made absolute when loaded). Changing it, or
   // the further directories, after loading rescans at once.
-  const std::string& CfgDirectory() const { return cfgDirectory_; }
+  const std::string& CfgDirectory() const { return catalogue_.CfgDirectory(); }
   void SetCfgDirectory(std::string directory);
-  const std::vector<std::string>& RuntimeDirs() const { return runtimeDirs_; }
+  const std::vector<std::string>& RuntimeDirs() const { return catalogue_.RuntimeDirs(); }
   void SetRuntimeDirs(std::vector<std::string> directories);
   // Full texts of built-in languages, taken (and emptied) by Loaded: selectable and neutral ones.
-  const std::vector<std::string>& StartupLanguages() const { return startupLanguages_; }
-  void SetStartupLanguages(std::vector<std::string> texts) { startupLanguages_ = std::move(texts); }
-  const std::vector<std::string>& StartupAnyLanguages() const { return startupAnyLanguages_; }
-  void SetStartupAnyLanguages(std::vector<std::string> texts) {
-    startupAnyLanguages_ = std::move(texts);
+  const std::vector<std::string>& StartupLanguages() const { return catalogue_.StartupLanguages(); }
+  void SetStartupLanguages(std::vector<std::string> texts) {
+    catalogue_.SetStartupLanguages(std::move(texts));
   }
-  // The user's own language id (from the locale environment unless set); it sorts first.
-  int UserDefaultLanguageId() const { return userDefaultId_; }
-  void SetUserDefaultLanguageId(int id) { userDefaultId_ = id; }
+  const std::vector<std::string>& StartupAnyLanguages() const {
+    return catalogue_.StartupAnyLanguages();
+  }
+  void SetStartupAnyLanguages(std::vector<std::string> texts) {
+    catalogue_.SetStartupAnyLanguages(std::move(texts));
+  }
+  // The user's own language id (none until set; the program sets it from the locale); it sorts
+  // first.
+  int UserDefaultLanguageId() const { return catalogue_.UserDefaultLanguageId(); }
+  void SetUserDefaultLanguageId(int id) { catalogue_.SetUserDefaultLanguageId(id); }
 
   // After the active language changed and all windows were translated.
   NotifyEvent OnChangeLanguage;
@@ -108,7 +107,7 @@ class VQelLanguage : public ui::Component, public TextSource {
   // Reads the built-in languages and the language files and applies the first language in sort
   // order. storedVersion: the Version of stored settings, when there were any.
   void Loaded(const std::optional<std::string>& storedVersion = std::nullopt);
-  bool IsLoaded() const { return loaded_; }
+  bool IsLoaded() const { return catalogue_.IsLoaded(); }
 
   // ---- texts ----
   // The text of the active language (languageId -1) or of the language with that id; the key
@@ -141,12 +140,12 @@ class VQelLanguage : public ui::Component, public TextSource {
   const LanguageRecord* GetActiveLangRecord() const;
   // The active language's file, empty for a built-in language or none.
   std::string GetConfigFile() const;
-  int ActiveIndex() const { return activeIndex_; }
+  int ActiveIndex() const { return catalogue_.ActiveIndex(); }
   // Selectable languages in the order offered, and neutral ones.
-  const RecordList& Languages() const { return languages_; }
-  const RecordList& AnyLanguages() const { return anyLanguages_; }
+  const RecordList& Languages() const { return catalogue_.Languages(); }
+  const RecordList& AnyLanguages() const { return catalogue_.AnyLanguages(); }
   // Pictures of the languages (LanguageRecord::iconIndex) and of the menu.
-  const LangImageList& Images() const { return images_; }
+  const LangImageList& Images() const { return catalogue_.Images(); }
 
   // Rescans the directories; refreshControls refills the combo box and menu.
   void updateLanguages(bool refreshControls = true);
@@ -178,72 +177,16 @@ class VQelLanguage : public ui::Component, public TextSource {
   bool isReserved(const ui::Component& component) const;
 
  private:
-  class Watch;
   struct FormCreatedHook;
 
-  std::string LookUp(const std::string& section, const std::string& fullKey, const Lines& lines,
-                     const std::string& defaultText, int depth);
-  int LinesLanguageId(const Lines& lines) const;
-  LanguageRecord* FindNeutral(int id);
-  LanguageRecord* FindSelectable(int id);
-
-  void Rescan(bool keepActive, bool refreshControls);
-  void ScanDirectory(const std::string& directory, int pass);
-  std::unique_ptr<LanguageRecord> NewRecord(int id);
-  void SetUpRecord(LanguageRecord& record);
-  void UpdateCachedIcon(LanguageRecord& record);
-  int CharsetOf(LanguageRecord& record);
-  std::string DefaultDisplayName(const LanguageRecord& record) const;
-  void ClampActive();
   void DoChangeLanguage();
   void Activate(int index);
 
-  void ReleaseCombo();
-  void ReleaseMenu();
-  void WatchedGone(Watch* watch);
-  void FormCreated(ui::Form& form);
-
-  bool IsExcepted(const std::string& formName, const ui::Component& component) const;
-  bool TranslateList(const std::string& section, const std::string& name,
-                     std::vector<std::string>& list);
-  void TranslateContents(const std::string& section, ui::Component& component, bool excepted);
-  void ExportContents(const std::string& section, ui::Component& component);
-  void ExportTreeImpl(const std::string& formName, ui::Component& component);
-
-  // Writes into language files are gathered while an export runs and written once at its end.
-  bool WriteFileEntry(const std::string& path, const std::string& section, const std::string& key,
-                      const std::string& quotedValue);
-  void BeginFileBatch();
-  bool EndFileBatch();
-
   std::string version_ = "1.09";
-  ui::ComboBox* langCombo_ = nullptr;
-  ui::MenuItem* langMenu_ = nullptr;
-  Watch* comboWatch_ = nullptr;
-  Watch* menuWatch_ = nullptr;
-  std::vector<std::string> exceptionList_;
   std::string defaultSection_ = "Texts";
-  unsigned translate_ = vsl_t_Charset;
-  unsigned pad_ = vsl_pGroupBox | vsl_pRadioGroup;
-  std::string cfgDirectory_ = ".";
-  std::vector<std::string> runtimeDirs_;
-  std::vector<std::string> startupLanguages_;
-  std::vector<std::string> startupAnyLanguages_;
-  int userDefaultId_ = 0;
-
-  RecordList languages_;
-  RecordList anyLanguages_;
-  int activeIndex_ = -1;
-  int userCharset_ = 0;
-  LangImageList images_;
-  bool loaded_ = false;
-
-  int batchDepth_ = 0;
-  bool batchFailed_ = false;
-  std::map<std::string, Lines> batch_;
-
-  // Posted work and the application's hook check this before touching the component.
-  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  LanguageCatalogue catalogue_;
+  LanguagePicker picker_;
+  WindowTranslator translator_;
   // The component is the text source while it exists; the formats are those of the language
   // applied last.
   std::optional<TextSourceScope> installed_;

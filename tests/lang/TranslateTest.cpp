@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Cp1250.h"
+#include "base/LangText.h"
 #include "common/TempDir.h"
 #include "common/TestLoop.h"
 #include "lang/BuiltinLanguages.h"
@@ -236,3 +237,74 @@ TEST_F(TranslateFixture, ComboAndMenuAreReleasedAndForgotten) {
   delete lang;  // releases it too
   EXPECT_TRUE(other->Items().empty());
 }
+
+// What a handler of the program does while a language change is still translating the windows:
+// run from the OnTranslated of a component visited before the combo box and the menu, it leaves
+// freed controls (or the whole window, and the language component with it) among those the
+// translation has still to visit.
+struct MidChange {
+  const char* name;
+  bool byMenu;       // English picked from the menu, else from the combo box
+  const char* when;  // the component whose OnTranslated acts
+  void (*act)(TranslateFixture&);
+  bool menuStays, comboStays, windowStays;
+};
+
+void PrintTo(const MidChange& c, std::ostream* os) {
+  *os << c.name;
+}
+
+struct MidChangeFixture : TranslateFixture, ::testing::WithParamInterface<MidChange> {};
+
+TEST_P(MidChangeFixture, LeavesNothingDangling) {
+  const MidChange& c = GetParam();
+  Load();
+  lang->SetLangMenu(new ui::MenuItem(main, "MenuLanguage"));
+  const ui::Ref<ui::Form> window(main);
+  bool acted = false;
+  lang->OnTranslated = [&](VQelLanguage&, ui::Component& component, const std::string&) {
+    if (acted || component.Name() != c.when) return;
+    acted = true;
+    c.act(*this);
+  };
+  options->Show();
+  if (c.byMenu)
+    lang->LangMenu()->Items()[1]->UserClick();
+  else
+    combo->UserSelect(1);
+  ASSERT_TRUE(acted);
+  ASSERT_EQ(static_cast<bool>(window), c.windowStays);
+  if (!window) {
+    EXPECT_EQ(GetTextSource(), nullptr);  // the language went with its window
+    return;
+  }
+  EXPECT_EQ(lang->GetCurrLanguage(), "English");
+  EXPECT_EQ(acceptAll->Hint(), "Accept SMSs from all phone numbers");
+  ASSERT_EQ(lang->LangMenu() != nullptr, c.menuStays);
+  ASSERT_EQ(lang->LangCombo() != nullptr, c.comboStays);
+  // What is left goes on following the language.
+  lang->SetCurrLanguage(Win1250("Česky"));
+  EXPECT_EQ(memory->Text(), Win1250(" Velikost paměti "));
+  if (c.menuStays) {
+    ASSERT_EQ(lang->LangMenu()->Items().size(), 2u);
+    EXPECT_TRUE(lang->LangMenu()->Items()[0]->Checked());
+    EXPECT_FALSE(lang->LangMenu()->Items()[1]->Checked());
+  }
+  if (c.comboStays) {
+    EXPECT_EQ(combo->ItemIndex(), 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Handlers, MidChangeFixture,
+    ::testing::Values(MidChange{"MenuDestroysMenu", true, "CheckTelAcceptSMSAll",
+                                [](TranslateFixture& f) { delete f.lang->LangMenu(); }, false, true,
+                                true},
+                      MidChange{"ComboDestroysCombo", false, "RGroupTerminal",
+                                [](TranslateFixture& f) { delete f.combo; }, true, false, true},
+                      MidChange{"MenuRebuildsMenu", true, "CheckTelAcceptSMSAll",
+                                [](TranslateFixture& f) { f.lang->updateLanguages(); }, true, true,
+                                true},
+                      MidChange{"MenuDestroysWindowAndLanguage", true, "CheckTelAcceptSMSAll",
+                                [](TranslateFixture& f) { delete f.main; }, false, false, false}),
+    [](const ::testing::TestParamInfo<MidChange>& info) { return std::string(info.param.name); });

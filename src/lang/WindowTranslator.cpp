@@ -1,17 +1,17 @@
-// Applying a language to whole windows, and writing a window's texts into a language.
-// A window's section is the window's name; everything the window owns, directly or through other
-// components, is keyed by its own name in that section: N (caption), N_Hint, N_Count and N_i
-// (lists), N_Filter_i (file dialog filter descriptions).
+#include "lang/WindowTranslator.h"
 
 #include <algorithm>
 
 #include "base/Qelutils.h"
 #include "lang/LangLocale.h"
-#include "lang/VQelLanguage.h"
+#include "lang/LanguageCatalogue.h"
+#include "lang/LanguagePicker.h"
 #include "ui/Controls.h"
+#include "ui/EventLoop.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
+#include "ui/Ref.h"
 
 namespace lang {
 
@@ -74,7 +74,11 @@ bool CaptionIsText(const ui::Component& c) {
 
 }  // namespace
 
-bool VQelLanguage::GetCaption(const ui::Component& c, std::string& caption) const {
+WindowTranslator::WindowTranslator(ui::Component& owner, LanguageCatalogue& catalogue,
+                                   const LanguagePicker& picker)
+    : owner_(owner), catalogue_(catalogue), picker_(picker) {}
+
+bool WindowTranslator::GetCaption(const ui::Component& c, std::string& caption) const {
   if (CaptionIsText(c)) {
     caption = static_cast<const ui::Control&>(c).Text();
     return true;
@@ -86,7 +90,7 @@ bool VQelLanguage::GetCaption(const ui::Component& c, std::string& caption) cons
   // A memo is an edit in the control model, but its lines are contents, not a caption.
   if (dynamic_cast<const ui::Memo*>(&c) == nullptr) {
     if (const auto* edit = dynamic_cast<const ui::Edit*>(&c)) {
-      if ((translate_ & vsl_tEdit) == 0) return false;
+      if ((translate & vsl_tEdit) == 0) return false;
       caption = edit->Text();
       return true;
     }
@@ -98,7 +102,7 @@ bool VQelLanguage::GetCaption(const ui::Component& c, std::string& caption) cons
   return false;
 }
 
-bool VQelLanguage::SetCaption(ui::Component& c, const std::string& caption) const {
+bool WindowTranslator::SetCaption(ui::Component& c, const std::string& caption) const {
   std::string current;
   if (!GetCaption(c, current)) return false;
   if (auto* item = dynamic_cast<ui::MenuItem*>(&c))
@@ -110,7 +114,7 @@ bool VQelLanguage::SetCaption(ui::Component& c, const std::string& caption) cons
   return true;
 }
 
-bool VQelLanguage::GetHint(const ui::Component& c, std::string& hint) const {
+bool WindowTranslator::GetHint(const ui::Component& c, std::string& hint) {
   if (const auto* control = dynamic_cast<const ui::Control*>(&c)) {
     hint = control->Hint();
     return true;
@@ -122,7 +126,7 @@ bool VQelLanguage::GetHint(const ui::Component& c, std::string& hint) const {
   return false;
 }
 
-bool VQelLanguage::SetHint(ui::Component& c, const std::string& hint) const {
+bool WindowTranslator::SetHint(ui::Component& c, const std::string& hint) {
   if (auto* control = dynamic_cast<ui::Control*>(&c)) {
     control->SetHint(hint);
     return true;
@@ -134,59 +138,74 @@ bool VQelLanguage::SetHint(ui::Component& c, const std::string& hint) const {
   return false;
 }
 
-bool VQelLanguage::isReserved(const ui::Component& c) const {
-  if (langCombo_ != nullptr && &c == langCombo_) return true;
-  if (langMenu_ != nullptr)
-    if (const auto* item = dynamic_cast<const ui::MenuItem*>(&c))
-      return item->ParentItem() == langMenu_;
-  return false;
-}
-
-bool VQelLanguage::IsExcepted(const std::string& formName, const ui::Component& c) const {
+bool WindowTranslator::IsExcepted(const std::string& formName, const ui::Component& c) const {
   const std::string entry = formName + "." + c.Name();
-  return std::any_of(exceptionList_.begin(), exceptionList_.end(),
+  return std::any_of(exceptionList.begin(), exceptionList.end(),
                      [&entry](const std::string& e) { return SameTextAscii(e, entry); });
 }
 
 // ---- translating ----
 
-void VQelLanguage::UpdateAllTexts() {
-  if (!loaded_ || GetActiveLangRecord() == nullptr) return;
+void WindowTranslator::UpdateAllTexts() {
+  if (!catalogue_.IsLoaded() || catalogue_.GetActiveLangRecord() == nullptr) return;
   ui::Application* app = ui::App();
   if (app == nullptr) return;
-  for (ui::Form* form : app->Forms()) TranslateTree(form->Name(), *form);
+  const ui::Ref<ui::Component> owner(&owner_);
+  const std::vector<ui::Ref<ui::Form>> forms = [app] {
+    const std::vector<ui::Form*> list = app->Forms();
+    return std::vector<ui::Ref<ui::Form>>(list.begin(), list.end());
+  }();
+  for (const auto& form : forms) {
+    if (!owner) return;
+    if (form) TranslateTree(form->Name(), *form);
+  }
 }
 
-void VQelLanguage::TranslateTree(const std::string& formName, ui::Component& c) {
+void WindowTranslator::TranslateTree(const std::string& formName, ui::Component& c) {
+  // A copy: the name may be the window's own, and the window may go while it is translated.
+  const std::string section = formName;
+  Translate(section, c);
+}
+
+void WindowTranslator::Translate(const std::string& formName, ui::Component& c) {
   if (c.Name().empty()) return;
-  const bool reserved = isReserved(c);
+  const ui::Ref<ui::Component> owner(&owner_);
+  const ui::Ref<ui::Component> self(&c);
+  const bool reserved = picker_.IsReserved(c);
   const bool excepted = reserved || IsExcepted(formName, c);
   if (!excepted) {
     std::string caption;
     if (GetCaption(c, caption)) {
-      std::string text = GetLangText(formName, c.Name(), caption);
-      const bool pad = ((pad_ & vsl_pGroupBox) && dynamic_cast<ui::GroupBox*>(&c) != nullptr) ||
-                       ((pad_ & vsl_pRadioGroup) && dynamic_cast<ui::RadioGroup*>(&c) != nullptr);
-      if (pad) text = PadFrameCaption(text);
+      std::string text = catalogue_.GetLangText(formName, c.Name(), caption);
+      const bool padded = ((pad & vsl_pGroupBox) && dynamic_cast<ui::GroupBox*>(&c) != nullptr) ||
+                          ((pad & vsl_pRadioGroup) && dynamic_cast<ui::RadioGroup*>(&c) != nullptr);
+      if (padded) text = PadFrameCaption(text);
       if (text != caption) SetCaption(c, text);
+      if (!owner || !self) return;
     }
     std::string hint;
     if (GetHint(c, hint)) {
-      const std::string text = GetLangText(formName, c.Name() + "_Hint", hint);
+      const std::string text = catalogue_.GetLangText(formName, c.Name() + "_Hint", hint);
       if (text != hint) SetHint(c, text);
     }
   }
-  // A copy: handlers run by the changes above may add components.
-  const std::vector<ui::Component*> owned = c.Components();
-  for (ui::Component* child : owned) TranslateTree(formName, *child);
-  if (reserved) return;
+  // A copy: handlers run by the changes above may add components, and those run below may
+  // destroy any of them.
+  const std::vector<ui::Ref<ui::Component>> owned(c.Components().begin(), c.Components().end());
+  for (const auto& child : owned) {
+    if (child) Translate(formName, *child);
+    if (!owner) return;
+  }
+  if (reserved || !self) return;
   TranslateContents(formName, c, excepted);
-  if (!excepted && OnTranslated) OnTranslated(*this, c, formName);
+  if (!owner || !self) return;
+  if (!excepted && onTranslated) onTranslated(c, formName);
 }
 
-void VQelLanguage::TranslateContents(const std::string& section, ui::Component& c, bool excepted) {
+void WindowTranslator::TranslateContents(const std::string& section, ui::Component& c,
+                                         bool excepted) {
   // For memos and combo boxes the exception list turns the rule around.
-  const auto wanted = [&](unsigned option) { return ((translate_ & option) != 0) != excepted; };
+  const auto wanted = [&](unsigned option) { return ((translate & option) != 0) != excepted; };
   if (auto* memo = dynamic_cast<ui::Memo*>(&c)) {
     if (!wanted(vsl_tMemo)) return;
     std::vector<std::string> lines = memo->Lines();
@@ -196,9 +215,10 @@ void VQelLanguage::TranslateContents(const std::string& section, ui::Component& 
     std::vector<std::string> items = combo->Items();
     if (!TranslateList(section, c.Name(), items) || items == combo->Items()) return;
     const int index = combo->ItemIndex();
+    const ui::Ref<ui::ComboBox> self(combo);
     // The entries are translated in place; what describes each stays with it.
     combo->SetItems(std::move(items), combo->ItemDescriptions());
-    if (index >= 0) combo->SetItemIndex(index);
+    if (index >= 0 && self) combo->SetItemIndex(index);
   } else if (auto* group = dynamic_cast<ui::RadioGroup*>(&c)) {
     // Always, excepted or not; the selection stays where it was.
     std::vector<std::string> items = group->Items();
@@ -210,23 +230,24 @@ void VQelLanguage::TranslateContents(const std::string& section, ui::Component& 
     std::string filter;
     for (size_t i = 0; i < pieces.size(); ++i) {
       std::string piece = pieces[i];
-      if (i % 2 == 0) piece = GetLangText(section, c.Name() + "_Filter", piece, int(i / 2));
+      if (i % 2 == 0)
+        piece = catalogue_.GetLangText(section, c.Name() + "_Filter", piece, int(i / 2));
       filter += (i > 0 ? "|" : "") + piece;
     }
     if (filter != dialog->Filter()) dialog->SetFilter(filter);
   } else if (auto* form = dynamic_cast<ui::Form*>(&c)) {
-    const LanguageRecord* active = GetActiveLangRecord();
-    if ((translate_ & vsl_t_Charset) && !excepted && active != nullptr)
+    const LanguageRecord* active = catalogue_.GetActiveLangRecord();
+    if ((translate & vsl_t_Charset) && !excepted && active != nullptr)
       form->SetFontCharset(active->charset);
   }
 }
 
-bool VQelLanguage::TranslateList(const std::string& section, const std::string& name,
-                                 std::vector<std::string>& list) {
-  const auto count = ParseCount(GetLangText(section, name + "_Count", ""));
+bool WindowTranslator::TranslateList(const std::string& section, const std::string& name,
+                                     std::vector<std::string>& list) {
+  const auto count = ParseCount(catalogue_.GetLangText(section, name + "_Count", ""));
   if (!count) return false;
   for (size_t i = 0; i < *count; ++i) {
-    std::string text = GetLangText(section, name, "", static_cast<int>(i));
+    std::string text = catalogue_.GetLangText(section, name, "", static_cast<int>(i));
     if (i < list.size())
       list[i] = std::move(text);
     else
@@ -236,43 +257,65 @@ bool VQelLanguage::TranslateList(const std::string& section, const std::string& 
   return true;
 }
 
+// ---- new windows ----
+
+void WindowTranslator::TranslateLater(ui::Form& form) {
+  if (!catalogue_.IsLoaded()) return;
+  ui::EventLoop* loop = ui::LoopOrNull();
+  if (loop == nullptr) return;
+  loop->Post([this, owner = ui::Ref<ui::Component>(&owner_), target = ui::Ref<ui::Form>(&form)] {
+    if (!owner || !target) return;
+    ui::Application* app = ui::App();
+    if (app == nullptr) return;
+    // Only the application's windows: one taken out of its tree is left as it is.
+    const ui::Component* up = target->Owner();
+    while (up != nullptr && up != app) up = up->Owner();
+    if (up == nullptr) return;
+    try {
+      TranslateTree(target->Name(), *target);
+    } catch (...) {
+      // A window that cannot be translated keeps its texts.
+    }
+  });
+}
+
 // ---- exporting ----
 
-bool VQelLanguage::ExportTree(const std::string& formName, ui::Component& component,
-                              const std::string& fileName) {
-  (void)fileName;  // the texts go into the active language, wherever it lives
-  if (GetActiveLangRecord() == nullptr) return false;
-  BeginFileBatch();
-  ExportTreeImpl(formName, component);
-  return EndFileBatch();
+bool WindowTranslator::ExportTree(const std::string& formName, ui::Component& component) {
+  if (catalogue_.GetActiveLangRecord() == nullptr) return false;
+  catalogue_.BeginFileBatch();
+  Export(formName, component);
+  return catalogue_.EndFileBatch();
 }
 
-bool VQelLanguage::ExportAllTexts() {
-  LanguageRecord* active = GetActiveLangRecord();
+bool WindowTranslator::ExportAllTexts() {
+  LanguageRecord* active = catalogue_.GetActiveLangRecord();
   if (active == nullptr) return false;
-  BeginFileBatch();
-  if (active->BuiltIn() || GetCachedText("General", "LanguageId", active->lines, -1, "").empty())
-    SetLangText("General", "LanguageId", "0x" + LanguageIdHex(active->languageId));
-  if (active->BuiltIn()) SetLangText("General", "LanguageName", active->displayName);
+  catalogue_.BeginFileBatch();
+  if (active->BuiltIn() ||
+      catalogue_.GetCachedText("General", "LanguageId", active->lines, -1, "").empty())
+    catalogue_.SetLangText("General", "LanguageId", "0x" + LanguageIdHex(active->languageId));
+  if (active->BuiltIn()) catalogue_.SetLangText("General", "LanguageName", active->displayName);
   if (ui::Application* app = ui::App())
-    for (ui::Form* form : app->Forms()) ExportTreeImpl(form->Name(), *form);
-  return EndFileBatch();
+    for (ui::Form* form : app->Forms()) Export(form->Name(), *form);
+  return catalogue_.EndFileBatch();
 }
 
-void VQelLanguage::ExportTreeImpl(const std::string& formName, ui::Component& c) {
+void WindowTranslator::Export(const std::string& formName, ui::Component& c) {
   if (c.Name().empty()) return;
-  const bool reserved = isReserved(c);
+  const bool reserved = picker_.IsReserved(c);
   if (!reserved) {
     std::string caption, hint;
-    if (GetCaption(c, caption)) SetLangText(formName, c.Name(), caption);
-    if (GetHint(c, hint) && !hint.empty()) SetLangText(formName, c.Name() + "_Hint", hint);
+    if (GetCaption(c, caption)) catalogue_.SetLangText(formName, c.Name(), caption);
+    if (GetHint(c, hint) && !hint.empty())
+      catalogue_.SetLangText(formName, c.Name() + "_Hint", hint);
   }
   const std::vector<ui::Component*> owned = c.Components();
-  for (ui::Component* child : owned) ExportTreeImpl(formName, *child);
+  for (ui::Component* child : owned) Export(formName, *child);
   if (!reserved) ExportContents(formName, c);
 }
 
-void VQelLanguage::ExportContents(const std::string& section, ui::Component& c) {
+void WindowTranslator::ExportContents(const std::string& section, ui::Component& c) {
   std::vector<std::string> list;
   if (const auto* memo = dynamic_cast<ui::Memo*>(&c))
     list = memo->Lines();
@@ -283,14 +326,15 @@ void VQelLanguage::ExportContents(const std::string& section, ui::Component& c) 
   else if (const auto* dialog = dynamic_cast<ui::FileDialog*>(&c)) {
     const auto entries = dialog->FilterEntries();
     for (size_t i = 0; i < entries.size(); ++i)
-      SetLangText(section, c.Name() + "_Filter", entries[i].description, static_cast<int>(i));
+      catalogue_.SetLangText(section, c.Name() + "_Filter", entries[i].description,
+                             static_cast<int>(i));
     return;
   } else {
     return;
   }
-  SetLangText(section, c.Name() + "_Count", std::to_string(list.size()));
+  catalogue_.SetLangText(section, c.Name() + "_Count", std::to_string(list.size()));
   for (size_t i = 0; i < list.size(); ++i)
-    if (!list[i].empty()) SetLangText(section, c.Name(), list[i], static_cast<int>(i));
+    if (!list[i].empty()) catalogue_.SetLangText(section, c.Name(), list[i], static_cast<int>(i));
 }
 
 }  // namespace lang
