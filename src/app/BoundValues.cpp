@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <unordered_set>
 
 #include "settings/ControlHandle.h"
 #include "ui/Component.h"
@@ -10,13 +9,12 @@
 
 namespace {
 
-// The controls under root that are in bound, depth-first in creation order.
-void CollectBound(const ui::Component& root, const std::unordered_set<const ui::Control*>& bound,
-                  std::vector<ui::Control*>& out) {
+// The controls under root that an editor holds, depth-first in creation order.
+void CollectBound(const ui::Component& root, std::vector<ui::Control*>& out) {
   for (ui::Component* c : root.Components()) {
     auto* control = dynamic_cast<ui::Control*>(c);
-    if (control != nullptr && bound.count(control) != 0) out.push_back(control);
-    CollectBound(*c, bound, out);
+    if (control != nullptr && settings::HeldByEditor(*control)) out.push_back(control);
+    CollectBound(*c, out);
   }
 }
 
@@ -71,7 +69,7 @@ std::string CaptionOf(const ui::Control& c) {
 
 std::vector<ui::Control*> BoundControls(const ui::Component& root) {
   std::vector<ui::Control*> out;
-  CollectBound(root, settings::ControlsHeldByEditors(), out);
+  CollectBound(root, out);
   return out;
 }
 

@@ -20,18 +20,12 @@ struct EditorKeyEvent {
   void operator()(ui::Control& /*sender*/, char& key) const { run(key); }
 };
 
-// The handles of all editors (the control model runs on one thread).
-std::vector<const ControlHandle*> handles;
-
 }  // namespace
 
 ControlHandle::ControlHandle(const VSetting* editor, int& updating)
-    : editor_(editor), updating_(updating) {
-  handles.push_back(this);
-}
+    : editor_(editor), updating_(updating) {}
 
 ControlHandle::~ControlHandle() {
-  handles.erase(std::find(handles.begin(), handles.end(), this));
   unbind();
   destroy();
 }
@@ -99,11 +93,11 @@ void ControlHandle::destroy() {
   delete c;
 }
 
-std::unordered_set<const ui::Control*> ControlsHeldByEditors() {
-  std::unordered_set<const ui::Control*> out;
-  for (const ControlHandle* h : handles)
-    if (h->control() != nullptr) out.insert(h->control());
-  return out;
+bool HeldByEditor(const ui::Control& control) {
+  for (const ui::NotifyEvent* event :
+       {&control.OnChange, &control.OnClick, &control.OnEnter, &control.OnExit})
+    if (event->target<EditorEvent>() != nullptr) return true;
+  return control.OnKeyPress.target<EditorKeyEvent>() != nullptr;
 }
 
 }  // namespace settings

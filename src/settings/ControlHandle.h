@@ -8,11 +8,10 @@
 //     the control to another editor since);
 //   - the editor's update counter, raised while the editor itself writes to the control, so the
 //     change events that writing raises are not taken for the user's (UpdatingScope);
-//   - the list of the controls editors hold now, which is how the program tells a window's bound
-//     controls from the others (ControlsHeldByEditors).
+//   - the mark a bound control carries: the handlers of an editor, which is how the program tells
+//     a window's bound controls from the others (HeldByEditor).
 
 #include <functional>
-#include <unordered_set>
 #include <vector>
 
 #include "ui/Control.h"
@@ -87,7 +86,7 @@ class OwnedControl : public ControlHandle {
   }
 };
 
-// Every control that an editor holds now, in any window.
-std::unordered_set<const ui::Control*> ControlsHeldByEditors();
+// True while an editor holds the control (its handlers are installed there).
+bool HeldByEditor(const ui::Control& control);
 
 }  // namespace settings

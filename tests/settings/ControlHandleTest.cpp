@@ -11,7 +11,7 @@ namespace {
 
 class ControlHandle : public SettingsFixture {
  protected:
-  bool Held(const ui::Control* c) { return settings::ControlsHeldByEditors().count(c) != 0; }
+  bool Held(const ui::Control* c) { return c != nullptr && settings::HeldByEditor(*c); }
   VSVBA_VorString* text = new VSVBA_VorString(top.get());
   ui::Edit* a = Place<ui::Edit>("EditA");
   ui::Edit* b = Place<ui::Edit>("EditB");
@@ -33,9 +33,10 @@ TEST_F(ControlHandle, BoundAreTheControlsEditorsHoldNow) {
       {"bound again", [&] { editor->attachEdit(a); }, true, false},
       {"destroyed by its window", [&] { delete a; }, false, false},
   };
+  const ui::Ref<ui::Edit> ra(a);  // a is freed on the way
   for (const Step& s : steps) {
     s.run();
-    EXPECT_EQ(Held(a), s.a) << s.what;
+    EXPECT_EQ(Held(ra.get()), s.a) << s.what;
     EXPECT_EQ(Held(b), s.b) << s.what;
   }
   EXPECT_EQ(editor->edit(), nullptr);
