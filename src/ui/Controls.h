@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "ui/ComboBox.h"
 #include "ui/Control.h"
+#include "ui/Edit.h"
 
 namespace ui {
 
@@ -13,145 +15,6 @@ class Label : public Control {
  public:
   using Control::Control;
   const char* ClassName() const override { return "TLabel"; }
-};
-
-// Single-line edit; the base of the memo. Setting the text in code raises OnChange when it
-// differs; the maximum length limits typing only, as in the platform's edits.
-class Edit : public Control {
- public:
-  Edit(Component* owner, std::string name = {});
-  const char* ClassName() const override { return "TEdit"; }
-  bool CanFocus() const override { return true; }
-
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int length);
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool readOnly);
-
-  // Caret and selection, counted in bytes from 0.
-  int SelStart() const { return selStart_; }
-  int SelLength() const { return selLength_; }
-  void SetSelStart(int start);
-  void SetSelLength(int length);
-  void SelectAll();
-  std::string SelText() const;
-
-  // "User did": types the characters one by one, each through the key handlers.
-  void UserType(const std::string& text);
-  // "User did": selects everything and types the text (what a person does to replace a field).
-  void UserReplace(const std::string& text);
-  // "User did": the whole text edited at once, as a view reports an edit (one change event);
-  // the maximum length applies.
-  void UserSetText(const std::string& text);
-
- protected:
-  bool TextRaisesChange() const override { return true; }
-  void ApplyKey(char key) override;
-  void ApplyKeyDown(uint16_t key, unsigned shift) override;
-  virtual bool MultiLine() const { return false; }
-  void ReplaceSelection(const std::string& with);
-  void ClampSelection();
-
- private:
-  int maxLength_ = 0;
-  bool readOnly_ = false;
-  int selStart_ = 0;
-  int selLength_ = 0;
-};
-
-// Multi-line edit; its text is its lines joined with CR LF.
-class Memo : public Edit {
- public:
-  using Edit::Edit;
-  const char* ClassName() const override { return "TMemo"; }
-  std::vector<std::string> Lines() const;
-  void SetLines(const std::vector<std::string>& lines);
-  void AddLine(const std::string& line);
-  int LineCount() const;
-
- protected:
-  bool MultiLine() const override { return true; }
-};
-
-enum class ComboStyle { DropDown, DropDownList };
-
-// A small picture drawn before a list entry (a language's flag): pixels row by row from the top,
-// each 0xAARRGGBB. Empty: no picture.
-struct ItemImage {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> argb;
-  bool Empty() const { return width <= 0 || height <= 0; }
-  bool operator==(const ItemImage&) const = default;
-};
-
-class ComboBox : public Control {
- public:
-  ComboBox(Component* owner, std::string name = {});
-  const char* ClassName() const override { return "TComboBox"; }
-  bool CanFocus() const override { return true; }
-
-  ComboStyle Style() const { return style_; }
-  void SetStyle(ComboStyle style);
-  const std::vector<std::string>& Items() const { return items_; }
-  // Replaces the list; the text of an editable box stays, the index follows the text.
-  void SetItems(std::vector<std::string> items);
-  // The same with a description per entry (the port box's adapter names): the drop-down shows
-  // it beside the entry, while choosing the entry still puts only the entry into the box.
-  // Missing descriptions are empty, surplus ones are dropped.
-  void SetItems(std::vector<std::string> items, std::vector<std::string> descriptions);
-  // One per entry, always as many as there are entries.
-  const std::vector<std::string>& ItemDescriptions() const { return itemDescriptions_; }
-  void AddItem(const std::string& item);
-  void ClearItems();
-  // Pictures of the entries, by index; entries beyond them have none.
-  const std::vector<ItemImage>& ItemImages() const { return itemImages_; }
-  void SetItemImages(std::vector<ItemImage> images);
-  int IndexOf(const std::string& item) const;
-  int ItemIndex() const { return itemIndex_; }
-  // Selects an entry in code (no OnChange, as in the toolkit); -1 clears the selection.
-  void SetItemIndex(int index);
-  // Text in code: an editable box shows it (no OnChange); a list box selects the equal entry.
-  void SetComboText(const std::string& text);
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int length);
-
-  // Caret and selection of the edit part, counted in bytes from 0 and kept inside the text
-  // whatever it changes to; typing leaves the caret at the end.
-  int SelStart() const;
-  int SelLength() const;
-  void SetSelStart(int start);
-  void SetSelLength(int length);
-  void SelectAll();
-  std::string SelText() const;
-
-  NotifyEvent OnSelect;
-  // The list is about to drop down: the handler may fill it afresh.
-  NotifyEvent OnDropDown;
-
-  // "User did": opens the list (OnDropDown); the view shows the items as they are afterwards.
-  void UserDropDown();
-  // "User did": picks entry index from the list (OnClick, then OnSelect if set, else OnChange).
-  void UserSelect(int index);
-  // "User did": replaces the text of an editable box by typing it, key by key.
-  void UserReplace(const std::string& text);
-  // "User did": the edit part changed to text at once (one OnChange), as a view reports it.
-  void UserSetText(const std::string& text);
-
- protected:
-  void ApplyKey(char key) override;
-
- private:
-  void SyncIndexToText();
-
-  ComboStyle style_ = ComboStyle::DropDown;
-  std::vector<std::string> items_;
-  std::vector<std::string> itemDescriptions_;
-  std::vector<ItemImage> itemImages_;
-  int itemIndex_ = -1;
-  int maxLength_ = 0;
-  int selStart_ = 0;
-  int selLength_ = 0;
 };
 
 enum class CheckState { Unchecked, Checked, Grayed };
