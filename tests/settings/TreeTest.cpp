@@ -5,8 +5,8 @@
 #include "base/LangText.h"
 #include "settings/Constraints.h"
 #include "settings/VSVBA2TEdit.h"
-#include "settings/VSettingByte2TEdit.h"
 #include "settings/VSettingBit2Check.h"
+#include "settings/VSettingByte2TEdit.h"
 
 namespace {
 
