@@ -16,9 +16,9 @@
 #include "settings/VSVBA2TEdit.h"
 #include "settings/VSVBA_TelNumPDU.h"
 #include "settings/VSetting.h"
+#include "settings/VSettingBit2Check.h"
 #include "settings/VSettingByte.h"
 #include "settings/VSettingByte2TEdit.h"
-#include "settings/VSettingBit2Check.h"
 #include "settings/VSettingVarByteArray.h"
 #include "ui/Controls.h"
 

@@ -35,8 +35,8 @@
 #include "eeprom/VList.h"
 #include "protocol/TInputBuffer.h"
 #include "ui/Component.h"
-#include "ui/Ref.h"
 #include "ui/NamedControl.h"
+#include "ui/Ref.h"
 #include "ui/Types.h"
 
 class TQlsComm32;
